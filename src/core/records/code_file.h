@@ -1,0 +1,72 @@
+// The stock master file "Code.txt": one INI-style section per stock code
+// with the keys N (name), E (exchange), U (unit), B (buy total), S (sell
+// total), C (escaped comment) and F=0 (check mark off).
+//
+// The stock master tab reads and writes the file whole (or, with its filter
+// on, rewrites only the sections of the entries it shows); every other panel
+// reads and writes single keys of one section at once, leaving every other
+// line of the file as it was.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "core/records/atomic_file.h"
+#include "core/records/ini_file.h"
+#include "core/records/ledger_table.h"
+
+namespace tomvik::core {
+
+// Cells of a stock master row; the row's key is its code.
+namespace StockCol {
+inline constexpr std::size_t Name = 0;       // 銘柄名
+inline constexpr std::size_t Exchange = 1;   // 取引所
+inline constexpr std::size_t Unit = 2;       // 単位
+inline constexpr std::size_t BuyTotal = 3;   // 買い総額
+inline constexpr std::size_t SellTotal = 4;  // 売り総額
+inline constexpr std::size_t Result = 5;     // 売買損益 (derived)
+inline constexpr std::size_t Rate = 6;       // 利率 (derived)
+inline constexpr std::size_t Comment = 7;    // コメント
+inline constexpr std::size_t Count = 8;
+}  // namespace StockCol
+
+inline constexpr std::string_view kStockMasterFileName = "Code.txt";
+
+// A new entry for a code: totals "0", mark on, other texts empty.
+LedgerRow MakeStockRow(std::string code);
+// Result = sell total - buy total; rate of the result against the buy total.
+void RecomputeStockDerived(LedgerRow& row);
+
+// Reads the whole file; with `filter` only the marked entries are kept.
+LedgerTable ParseStockMaster(std::string_view bytes, bool filter);
+// The whole file for these entries, in list order.
+std::string SerialiseStockMaster(const LedgerTable& rows);
+// Rewrites the sections of these entries in place; other sections stay.
+void ApplyStockMasterInPlace(IniFile& ini, const LedgerTable& rows);
+
+struct StockMasterLoad {
+  LedgerTable rows;
+  ReadStatus status = ReadStatus::Missing;
+  std::optional<FileError> error;
+};
+StockMasterLoad LoadStockMaster(const std::filesystem::path& folder, bool filter);
+std::optional<FileError> SaveStockMasterWhole(const std::filesystem::path& folder, const LedgerTable& rows);
+std::optional<FileError> SaveStockMasterInPlace(const std::filesystem::path& folder, const LedgerTable& rows);
+
+// Single keys of one stock, read from and written to the file at once.
+std::string ReadStockKey(const std::filesystem::path& folder, std::string_view code, std::string_view key,
+                         std::string_view fallback = {});
+std::optional<FileError> WriteStockKey(const std::filesystem::path& folder, std::string_view code,
+                                       std::string_view key, std::string_view value);
+// Several keys of one stock in one rewrite of the file, in the given order.
+std::optional<FileError> WriteStockKeys(const std::filesystem::path& folder, std::string_view code,
+                                        const std::vector<std::pair<std::string, std::string>>& values);
+std::optional<FileError> DeleteStockKey(const std::filesystem::path& folder, std::string_view code,
+                                        std::string_view key);
+
+}  // namespace tomvik::core

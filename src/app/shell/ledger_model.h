@@ -1,0 +1,82 @@
+// A list view's model over a core ledger.
+//
+// The model shows the rows of a LedgerTable that its filter lets through (the
+// diary hides its day end markers), one column per ColumnSpec, each cell's
+// text exactly as core holds it. Core changes the table; sync() then tells
+// the views what changed (rows inserted, removed or changed), so selections
+// and scroll positions of untouched rows survive.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/records/ledger_table.h"
+
+namespace tomvik::app {
+
+struct ColumnSpec {
+  QString caption;
+  int cell = -1;  // index into the row's cells; kKeyCell shows the key
+  Qt::Alignment alignment = Qt::AlignLeft;
+  int width = 50;       // default width in pixels
+  bool fixed = false;   // the user cannot resize it
+  bool hidden = false;  // kept out of sight (reserved columns)
+  static constexpr int kKeyCell = -1;
+};
+
+class LedgerModel : public QAbstractTableModel {
+  Q_OBJECT
+
+ public:
+  using RowFilter = std::function<bool(const core::LedgerRow&)>;
+
+  LedgerModel(const core::LedgerTable* table, std::vector<ColumnSpec> columns, QObject* parent = nullptr);
+
+  // Rows for which the filter is false are not shown.
+  void setRowFilter(RowFilter filter);
+  // Column whose check box shows the row's mark (the stock master's code).
+  void setMarkColumn(int column) { markColumn_ = column; }
+  // Shows another table (or the same after a wholesale change) from scratch.
+  void setTable(const core::LedgerTable* table);
+
+  // Brings the views up to date with the table.
+  void sync();
+
+  const std::vector<ColumnSpec>& columns() const { return columns_; }
+  const core::LedgerTable* table() const { return table_; }
+  // Table index of a view row, and the view row of a table index.
+  std::optional<std::size_t> tableIndex(int viewRow) const;
+  std::optional<int> viewRow(std::size_t tableIndex) const;
+  // A cell's text as shown.
+  QString text(int viewRow, int column) const;
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+ private:
+  struct Shown {
+    std::string key;
+    std::vector<std::string> cells;
+    bool mark = true;
+    friend bool operator==(const Shown&, const Shown&) = default;
+  };
+  std::vector<Shown> snapshot(const std::vector<std::size_t>& indices) const;
+  std::vector<std::size_t> visibleIndices() const;
+
+  const core::LedgerTable* table_;
+  std::vector<ColumnSpec> columns_;
+  RowFilter filter_;
+  int markColumn_ = -1;
+  std::vector<std::size_t> rows_;  // table index of each view row
+  std::vector<Shown> shown_;       // what the views show now
+};
+
+}  // namespace tomvik::app

@@ -1,0 +1,111 @@
+#include "app/shell/widgets.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace tomvik::app {
+
+UpDownArrows::UpDownArrows(const QString& objectName, QWidget* parent) : QWidget(parent) {
+  setObjectName(objectName);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  auto makeArrow = [this, layout](Qt::ArrowType arrow, const char* name) {
+    auto* button = new QToolButton(this);
+    button->setObjectName(this->objectName() + QLatin1String(name));
+    button->setArrowType(arrow);
+    button->setAutoRepeat(true);
+    button->setFixedSize(16, 11);
+    button->setFocusPolicy(Qt::NoFocus);
+    layout->addWidget(button);
+    return button;
+  };
+  connect(makeArrow(Qt::UpArrow, "Up"), &QToolButton::clicked, this, &UpDownArrows::up);
+  connect(makeArrow(Qt::DownArrow, "Down"), &QToolButton::clicked, this, &UpDownArrows::down);
+  setFixedWidth(16);
+}
+
+QLineEdit* MakeAmountEdit(const QString& objectName, QWidget* parent, const QString& text) {
+  auto* edit = new QLineEdit(text, parent);
+  edit->setObjectName(objectName);
+  edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  return edit;
+}
+
+QLineEdit* MakeMemo(const QString& objectName, QWidget* parent, const QString& text) {
+  auto* memo = MakeAmountEdit(objectName, parent, text);
+  memo->setReadOnly(true);
+  memo->setMaxLength(20);
+  memo->setFocusPolicy(Qt::ClickFocus);
+  return memo;
+}
+
+QLineEdit* MakeCodeEdit(const QString& objectName, QWidget* parent) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(objectName);
+  edit->setInputMask(QStringLiteral("9999"));
+  edit->setFixedWidth(48);
+  return edit;
+}
+
+QLineEdit* MakeTextEdit(const QString& objectName, QWidget* parent) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(objectName);
+  return edit;
+}
+
+QPlainTextEdit* MakeCommentBox(const QString& objectName, QWidget* parent) {
+  auto* box = new QPlainTextEdit(parent);
+  box->setObjectName(objectName);
+  box->setTabChangesFocus(true);
+  return box;
+}
+
+QDateEdit* MakeDatePicker(const QString& objectName, QWidget* parent) {
+  auto* picker = new QDateEdit(parent);
+  picker->setObjectName(objectName);
+  picker->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
+  picker->setDisplayFormat(QStringLiteral("yyyy年MM月dd日（ddd）"));
+  picker->setCalendarPopup(true);
+  return picker;
+}
+
+QComboBox* MakeCombo(const QString& objectName, QWidget* parent, bool editable) {
+  auto* combo = new QComboBox(parent);
+  combo->setObjectName(objectName);
+  combo->setEditable(editable);
+  combo->setInsertPolicy(QComboBox::NoInsert);
+  return combo;
+}
+
+QLabel* MakeLabel(const QString& text, QWidget* parent, const QString& objectName) {
+  auto* label = new QLabel(text, parent);
+  if (!objectName.isEmpty()) label->setObjectName(objectName);
+  return label;
+}
+
+QTreeView* MakeListView(const QString& objectName, QWidget* parent) {
+  auto* view = new QTreeView(parent);
+  view->setObjectName(objectName);
+  view->setRootIsDecorated(false);
+  view->setItemsExpandable(false);
+  view->setUniformRowHeights(true);
+  view->setAllColumnsShowFocus(true);
+  view->setSelectionBehavior(QAbstractItemView::SelectRows);
+  view->setSelectionMode(QAbstractItemView::SingleSelection);
+  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view->setSortingEnabled(false);
+  view->header()->setSectionsClickable(false);
+  view->header()->setSectionsMovable(false);
+  view->header()->setStretchLastSection(false);
+  view->setStyleSheet(QStringLiteral("QTreeView::item { border-right: 1px solid #d8d8d8; border-bottom: 1px solid #d8d8d8; }"));
+  return view;
+}
+
+void SetFieldEnabled(QWidget* field, bool enabled) { field->setEnabled(enabled); }
+
+}  // namespace tomvik::app

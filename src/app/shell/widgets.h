@@ -1,0 +1,57 @@
+// The small building blocks every tab is made of, so that all panels look
+// and behave alike: amount fields, read-only figures, the four-digit code
+// field, the date picker, the up-down arrows and the list views.
+#pragma once
+
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTreeView>
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+
+namespace tomvik::app {
+
+// Colours the specification names.
+inline const QColor kRed(255, 0, 0);
+inline const QColor kBlue(0, 0, 255);
+
+// Two small arrows beside a field. They never move themselves: a press on
+// the upper one emits up(), on the lower one down().
+class UpDownArrows : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit UpDownArrows(const QString& objectName, QWidget* parent = nullptr);
+
+ signals:
+  void up();
+  void down();
+};
+
+// A right-aligned amount or quantity field.
+QLineEdit* MakeAmountEdit(const QString& objectName, QWidget* parent, const QString& text = QString());
+// A right-aligned read-only figure ("memo") of at most 20 characters.
+QLineEdit* MakeMemo(const QString& objectName, QWidget* parent, const QString& text = QStringLiteral("0"));
+// The four-digit stock code field (input mask "9999"). Read the code from
+// displayText(), where untyped places are blanks.
+QLineEdit* MakeCodeEdit(const QString& objectName, QWidget* parent);
+// A plain text field.
+QLineEdit* MakeTextEdit(const QString& objectName, QWidget* parent);
+// A multi-line plain-text comment box.
+QPlainTextEdit* MakeCommentBox(const QString& objectName, QWidget* parent);
+// A date picker showing "2024年01月15日（月）", with a calendar pop-up.
+QDateEdit* MakeDatePicker(const QString& objectName, QWidget* parent);
+// An editable combo box (exchange, charge, recent codes).
+QComboBox* MakeCombo(const QString& objectName, QWidget* parent, bool editable = true);
+QLabel* MakeLabel(const QString& text, QWidget* parent, const QString& objectName = QString());
+// A read-only, whole-row, single-selection list without tree decoration.
+QTreeView* MakeListView(const QString& objectName, QWidget* parent);
+
+// Window background when enabled, button face when disabled, as the
+// panels show their editable and locked fields.
+void SetFieldEnabled(QWidget* field, bool enabled);
+
+}  // namespace tomvik::app

@@ -1,0 +1,90 @@
+#include "core/books.h"
+
+#include "core/records/code_file.h"
+#include "core/records/diary_file.h"
+#include "core/records/loan_file.h"
+
+namespace tomvik::core {
+
+bool& UnsavedFlags::of(Ledger ledger) {
+  switch (ledger) {
+    case Ledger::Diary: return diary;
+    case Ledger::Holdings: return holdings;
+    case Ledger::Positions: return positions;
+    case Ledger::Stocks: break;
+  }
+  return stocks;
+}
+
+bool UnsavedFlags::of(Ledger ledger) const { return const_cast<UnsavedFlags*>(this)->of(ledger); }
+
+std::optional<FileError> LoadDiaryInto(Books& books, const std::string& monthKey) {
+  DiaryLoad load = LoadDiaryMonth(books.folder, monthKey);
+  if (load.status == ReadStatus::Failed) return load.error;
+  books.monthKey = monthKey;
+  books.diary = std::move(load.rows);
+  return std::nullopt;
+}
+
+std::optional<FileError> LoadHoldingsInto(Books& books) {
+  HoldingsLoad load = LoadHoldings(books.folder);
+  if (load.status == ReadStatus::Failed) return load.error;
+  if (load.status == ReadStatus::Missing) return std::nullopt;
+  books.holdings = std::move(load.data.rows);
+  if (load.data.figures) books.figures = *load.data.figures;
+  return std::nullopt;
+}
+
+std::optional<FileError> LoadPositionsInto(Books& books) {
+  PositionsLoad load = LoadPositions(books.folder);
+  if (load.status == ReadStatus::Failed) return load.error;
+  if (load.status == ReadStatus::Missing) return std::nullopt;
+  books.positions = std::move(load.rows);
+  return std::nullopt;
+}
+
+std::optional<FileError> LoadStocksInto(Books& books) {
+  StockMasterLoad load = LoadStockMaster(books.folder, books.stockFilter);
+  if (load.status == ReadStatus::Failed) return load.error;
+  if (load.status == ReadStatus::Missing) return std::nullopt;
+  books.stocks = std::move(load.rows);
+  books.unsaved.stocks = false;
+  return std::nullopt;
+}
+
+std::optional<FileError> SaveDiary(Books& books) {
+  auto error = SaveDiaryMonth(books.folder, books.monthKey, books.diary);
+  if (!error) books.unsaved.diary = false;
+  return error;
+}
+
+std::optional<FileError> SaveHoldingsOf(Books& books) {
+  auto error = SaveHoldings(books.folder, books.holdings, books.figures);
+  if (!error) books.unsaved.holdings = false;
+  return error;
+}
+
+std::optional<FileError> SavePositionsOf(Books& books) {
+  auto error = SavePositions(books.folder, books.positions);
+  if (!error) books.unsaved.positions = false;
+  return error;
+}
+
+std::optional<FileError> SaveStocks(Books& books) {
+  auto error = books.stockFilter ? SaveStockMasterInPlace(books.folder, books.stocks)
+                                 : SaveStockMasterWhole(books.folder, books.stocks);
+  if (!error) books.unsaved.stocks = false;
+  return error;
+}
+
+std::optional<FileError> SaveLedger(Books& books, Ledger ledger) {
+  switch (ledger) {
+    case Ledger::Diary: return SaveDiary(books);
+    case Ledger::Holdings: return SaveHoldingsOf(books);
+    case Ledger::Positions: return SavePositionsOf(books);
+    case Ledger::Stocks: break;
+  }
+  return SaveStocks(books);
+}
+
+}  // namespace tomvik::core

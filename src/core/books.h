@@ -1,0 +1,75 @@
+// Books: the one owner of the live ledgers.
+//
+// It holds the shown diary month, the cash holdings with the two stored
+// account figures, the margin positions and the stock master, one
+// unsaved-changes flag per ledger, and the folder of the files. Loading and
+// saving go through these functions, so a ledger's flag always tells whether
+// its file differs from it: a save clears the flag only when the file was
+// written, and a failed save leaves both the flag and the old file as they
+// were.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "core/records/amount.h"
+#include "core/records/atomic_file.h"
+#include "core/records/hold_file.h"
+#include "core/records/ledger_table.h"
+
+namespace tomvik::core {
+
+enum class Ledger { Diary, Holdings, Positions, Stocks };
+
+struct UnsavedFlags {
+  bool diary = false;
+  bool holdings = false;  // also the two stored account figures
+  bool positions = false;
+  bool stocks = false;
+
+  bool& of(Ledger ledger);
+  bool of(Ledger ledger) const;
+};
+
+// The computed figures of the account summary.
+struct Summary {
+  Amount holdingsTotal = 0;  // 保有総額
+  Amount unrealised = 0;     // 含み損益
+  Amount buyPositions = 0;   // 買建総額
+  Amount sellPositions = 0;  // 売建総額
+  Amount available = 0;      // 投資可能
+  Amount balance = 0;        // 現在残高
+};
+
+struct Books {
+  std::filesystem::path folder;
+  std::string monthKey;  // "2011/03": the diary month shown
+  LedgerTable diary;
+  LedgerTable holdings;
+  AccountFigures figures{"0", "0"};  // 投資総額 and 売買損益 as shown
+  LedgerTable positions;
+  LedgerTable stocks;
+  bool stockFilter = false;       // the stock master shows marked entries only
+  bool includeUnrealised = true;  // the balance includes the unrealised result
+  UnsavedFlags unsaved;
+  Summary summary;
+};
+
+// Loading: a missing file gives an empty ledger (the holdings file keeps the
+// figures shown), silently. A file that exists but cannot be read is
+// reported and leaves the ledger as it was.
+std::optional<FileError> LoadDiaryInto(Books& books, const std::string& monthKey);
+std::optional<FileError> LoadHoldingsInto(Books& books);
+std::optional<FileError> LoadPositionsInto(Books& books);
+std::optional<FileError> LoadStocksInto(Books& books);
+
+// Saving writes the ledger's file and clears its flag.
+std::optional<FileError> SaveDiary(Books& books);
+std::optional<FileError> SaveHoldingsOf(Books& books);
+std::optional<FileError> SavePositionsOf(Books& books);
+// The whole file, or in place when the filter is on.
+std::optional<FileError> SaveStocks(Books& books);
+std::optional<FileError> SaveLedger(Books& books, Ledger ledger);
+
+}  // namespace tomvik::core

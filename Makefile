@@ -27,5 +27,24 @@ run: build
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j 2
 
+# The sample data in a fresh folder, with the executable beside it (the
+# program's files sit in its own folder). The date is the sample's "today".
+DEMO_DIR = $(BUILD_DIR)/demo
+DEMO_DATE ?= 2026-12-08
+demo: build
+	rm -rf $(DEMO_DIR) && mkdir -p $(DEMO_DIR)
+	cp examples/sample/* $(DEMO_DIR)/
+	cp $(BUILD_DIR)/bin/tomvik $(DEMO_DIR)/
+	TOMVIK_TODAY=$(DEMO_DATE) $(DEMO_DIR)/tomvik
+
+screenshots: build
+	rm -rf $(BUILD_DIR)/screenshots-data && mkdir -p $(BUILD_DIR)/screenshots-data
+	cp examples/sample/* $(BUILD_DIR)/screenshots-data/
+	xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD_DIR)/tools/tomvik_screenshots \
+	    $(BUILD_DIR)/screenshots-data $(BUILD_DIR)/screenshots $(DEMO_DATE)
+
+bench: build
+	$(BUILD_DIR)/bench/records_bench
+
 clean:
 	rm -rf $(BUILD_DIR)

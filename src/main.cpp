@@ -31,7 +31,13 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Tomvik");
   const std::filesystem::path baseFolder(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
-  tomvik::app::TFormMain window(baseFolder, QDate::currentDate());
+  // The sample data's demo starts on the sample's own "today".
+  QDate today = QDate::currentDate();
+  if (const char* forced = std::getenv("TOMVIK_TODAY")) {
+    const QDate date = QDate::fromString(QString::fromLatin1(forced), Qt::ISODate);
+    if (date.isValid()) today = date;
+  }
+  tomvik::app::TFormMain window(baseFolder, today);
   window.show();
   return QApplication::exec();
 }

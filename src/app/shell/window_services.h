@@ -1,0 +1,37 @@
+// What a tab may ask of the main window: the things that cross tabs.
+//
+// A tab never reaches into another tab's controls; it changes Books through
+// core and then tells the window, which brings the Save items, the summary
+// and the other lists up to date.
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include "core/books.h"
+
+class QWidget;
+
+namespace tomvik::app {
+
+class Prompter;
+
+class WindowServices {
+ public:
+  virtual ~WindowServices() = default;
+
+  virtual QWidget* window() = 0;
+  virtual Prompter& prompter() = 0;
+  virtual bool initialSetupMode() const = 0;
+  virtual bool oldMode() const = 0;
+
+  // Writes a ledger's file. On failure it shows the error in Japanese and
+  // returns false; the ledger stays unsaved.
+  virtual bool saveLedger(core::Ledger ledger) = 0;
+  // After Books changed: the lists, the Save items and the summary follow.
+  virtual void ledgersChanged() = 0;
+  // Makes the tab the active page, as if the user had chosen it.
+  virtual void showTab(int index) = 0;
+};
+
+}  // namespace tomvik::app

@@ -1,0 +1,56 @@
+#include "core/diary/entry_amounts.h"
+
+#include <charconv>
+
+#include "core/records/hold_file.h"
+
+namespace tomvik::core {
+
+Amount TradeAmount(Amount price, Amount quantity, Amount charge, Amount tax, bool buy, bool chargeCounts) {
+  Amount amount = SatMul(price, quantity);
+  const Amount extras = SatAdd(chargeCounts ? charge : 0, tax);
+  return buy ? SatAdd(amount, extras) : SatSub(amount, extras);
+}
+
+Amount CashMovementAmount(Amount charge, Amount tax, Amount amount, bool withdrawal) {
+  const Amount net = SatAdd(SatAdd(charge, tax), amount);
+  return withdrawal ? SatNeg(net) : net;
+}
+
+Amount UnitStep(std::string_view unitText) {
+  Amount unit = 0;
+  const auto [end, ec] = std::from_chars(unitText.data(), unitText.data() + unitText.size(), unit);
+  if (unitText.empty() || ec != std::errc() || end != unitText.data() + unitText.size() || unit <= 0) return 1;
+  return unit;
+}
+
+std::string RoundQuantityToStep(std::string_view quantityText, Amount step) {
+  if (step <= 0) step = 1;
+  const Amount quantity = ParseAmount(quantityText);
+  return std::to_string(SatMul(quantity / step, step));
+}
+
+HoldingLimit CheckHoldingLimit(const LedgerTable& holdings, std::string_view code, char side, Amount quantity,
+                               bool loading, bool rowSelected, Amount selectedClosingShares) {
+  HoldingLimit limit;
+  const auto found = holdings.findPrefix(code);
+  if (!found) return limit;
+  const std::string& key = holdings[*found].key;
+  if (key.size() > 4 && key[4] == side) return limit;
+  const Amount held = ParseAmount(holdings[*found].cell(HoldCol::Shares));
+  if (loading) {
+    limit.addEnabled = held >= quantity;
+  } else if (rowSelected) {
+    const Amount available = SatAdd(held, selectedClosingShares);
+    if (quantity > available) {
+      limit.quantity = available;
+      quantity = available;
+    }
+    limit.addEnabled = held >= quantity;
+  } else if (held < quantity) {
+    limit.quantity = held;
+  }
+  return limit;
+}
+
+}  // namespace tomvik::core

@@ -1,0 +1,32 @@
+// The stock lookup that every entry panel uses: a typed code becomes a
+// name, exchange and unit read from Code.txt as it stands on disk, and
+// changed details are written back to the file at once.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/books.h"
+#include "core/records/atomic_file.h"
+
+namespace tomvik::core {
+
+// Every blank of a code field becomes "0" ("12  " gives "1200").
+std::string NormaliseStockCode(std::string_view fieldText);
+// The code that means "no stock" on the diary, totals and simulation panels.
+inline constexpr std::string_view kNoStockCode = "0000";
+
+struct StockDetails {
+  std::string name;
+  std::string exchange;
+  std::string unit;
+};
+// The N, E and U keys of the code's section; empty texts when missing.
+StockDetails LookUpStock(const std::filesystem::path& folder, std::string_view code);
+// Writes N, E and U of the code to Code.txt at once, and gives the stock
+// master's first row of that code the same three texts. A code without a
+// row gets none: its section exists in the file only.
+std::optional<FileError> StoreStockFields(Books& books, std::string_view code, const StockDetails& details);
+
+}  // namespace tomvik::core

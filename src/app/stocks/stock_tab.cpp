@@ -27,6 +27,8 @@ constexpr int kPanelHeight = 168;
 
 void ApplyColumns(QTreeView* view, const std::vector<ColumnSpec>& columns) {
   QHeaderView* header = view->header();
+  // Separator columns are two pixels wide, below the style's usual minimum.
+  header->setMinimumSectionSize(1);
   for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
     const ColumnSpec& column = columns[static_cast<std::size_t>(i)];
     header->resizeSection(i, column.width);

@@ -7,12 +7,21 @@
 namespace tomvik::core {
 namespace {
 
-// Length of the UTF-8 sequence that starts with this byte (1 for a stray one).
-std::size_t Utf8SequenceLength(unsigned char c) {
-  if (c >= 0xF0 && c <= 0xF4) return 4;
-  if (c >= 0xE0) return 3;
-  if (c >= 0xC2 && c <= 0xDF) return 2;
-  return 1;
+// Bytes to skip at a character iconv refused: a whole well-formed UTF-8
+// sequence (a character CP932 cannot hold), or one stray byte, so that the
+// valid text after a broken sequence is kept.
+std::size_t Utf8SkipLength(std::string_view rest) {
+  const auto c = static_cast<unsigned char>(rest.front());
+  std::size_t length = 1;
+  if (c >= 0xF0 && c <= 0xF4) length = 4;
+  else if (c >= 0xE0 && c <= 0xEF) length = 3;
+  else if (c >= 0xC2 && c <= 0xDF) length = 2;
+  if (length > rest.size()) return 1;
+  for (std::size_t i = 1; i < length; ++i) {
+    const auto next = static_cast<unsigned char>(rest[i]);
+    if (next < 0x80 || next > 0xBF) return 1;
+  }
+  return length;
 }
 
 // Runs iconv over the whole input. On a character it cannot convert it writes
@@ -36,7 +45,7 @@ Converted Run(iconv_t cd, std::string_view input, std::string_view replacement, 
     result.replaced = true;
     result.text += replacement;
     if (errno == EILSEQ) {
-      const std::size_t n = std::min(inLeft, skip(static_cast<unsigned char>(*in)));
+      const std::size_t n = std::min(inLeft, skip(std::string_view(in, inLeft)));
       in += n;
       inLeft -= n;
       iconv(cd, nullptr, nullptr, nullptr, nullptr);
@@ -62,11 +71,11 @@ Cp932Codec::~Cp932Codec() {
 }
 
 Converted Cp932Codec::ToUtf8(std::string_view cp932) const {
-  return Run(toUtf8_, cp932, "\xEF\xBF\xBD", [](unsigned char) { return std::size_t{1}; });
+  return Run(toUtf8_, cp932, "\xEF\xBF\xBD", [](std::string_view) { return std::size_t{1}; });
 }
 
 Converted Cp932Codec::FromUtf8(std::string_view utf8) const {
-  return Run(fromUtf8_, utf8, "?", Utf8SequenceLength);
+  return Run(fromUtf8_, utf8, "?", Utf8SkipLength);
 }
 
 Converted Cp932ToUtf8(std::string_view cp932) { return Cp932Codec().ToUtf8(cp932); }

@@ -32,7 +32,7 @@ using tomvik::testing::SaveShot;
 using tomvik::testing::Settle;
 
 class TotalsTabLayout : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     ASSERT_TRUE(folder_.isValid());
     books_.folder = folder_.path().toStdString();
@@ -50,24 +50,23 @@ protected:
 };
 
 TEST_F(TotalsTabLayout, StartsDailyWithoutPresetAndWithTheStockFieldsLocked) {
-  TotalsTab &tab = *tab_;
+  TotalsTab& tab = *tab_;
   EXPECT_EQ(tab.objectName(), QStringLiteral("TabSheetTotal"));
   ASSERT_NE(Named<QWidget>(tab, "PanelTotal"), nullptr);
-  auto *button = Named<QPushButton>(tab, "ButtonTotal");
+  auto* button = Named<QPushButton>(tab, "ButtonTotal");
   ASSERT_NE(button, nullptr);
   EXPECT_EQ(button->text(), QStringLiteral("集計"));
 
   struct Radio {
-    const char *name;
-    const char *caption;
+    const char* name;
+    const char* caption;
     bool checked;
   };
-  for (const Radio &expected : {Radio{"RadioButtonTotalD", "日次", true},
-                                Radio{"RadioButtonTotalM", "月次", false},
-                                Radio{"RadioButtonTotalStartY", "年", false},
-                                Radio{"RadioButtonTotalStartM", "月", false},
-                                Radio{"RadioButtonTotalStartW", "週", false}}) {
-    auto *radio = Named<QRadioButton>(tab, expected.name);
+  for (const Radio& expected :
+       {Radio{"RadioButtonTotalD", "日次", true}, Radio{"RadioButtonTotalM", "月次", false},
+        Radio{"RadioButtonTotalStartY", "年", false}, Radio{"RadioButtonTotalStartM", "月", false},
+        Radio{"RadioButtonTotalStartW", "週", false}}) {
+    auto* radio = Named<QRadioButton>(tab, expected.name);
     ASSERT_NE(radio, nullptr);
     EXPECT_EQ(radio->text(), QString::fromUtf8(expected.caption));
     EXPECT_EQ(radio->isChecked(), expected.checked) << expected.name;
@@ -80,49 +79,42 @@ TEST_F(TotalsTabLayout, StartsDailyWithoutPresetAndWithTheStockFieldsLocked) {
   EXPECT_TRUE(tab.ui.RadioButtonTotalStartW->isChecked());
   EXPECT_FALSE(tab.ui.RadioButtonTotalD->isChecked());
 
-  for (const char *name : {"DateTimePickerTotalF", "DateTimePickerTotalT"}) {
-    auto *picker = Named<QDateEdit>(tab, name);
+  for (const char* name : {"DateTimePickerTotalF", "DateTimePickerTotalT"}) {
+    auto* picker = Named<QDateEdit>(tab, name);
     ASSERT_NE(picker, nullptr);
     EXPECT_TRUE(picker->calendarPopup());
   }
-  EXPECT_EQ(tab.ui.DateTimePickerTotalT->text(),
-            QStringLiteral("2024年12月31日（火）"));
+  EXPECT_EQ(tab.ui.DateTimePickerTotalT->text(), QStringLiteral("2024年12月31日（火）"));
   bool hasTilde = false;
-  for (QLabel *label : tab.findChildren<QLabel *>())
-    hasTilde = hasTilde || label->text() == QStringLiteral("～");
+  for (QLabel* label : tab.findChildren<QLabel*>()) hasTilde = hasTilde || label->text() == QStringLiteral("～");
   EXPECT_TRUE(hasTilde);
 
-  auto *byStock = Named<QCheckBox>(tab, "CheckBoxTotalCode");
+  auto* byStock = Named<QCheckBox>(tab, "CheckBoxTotalCode");
   ASSERT_NE(byStock, nullptr);
   EXPECT_EQ(byStock->text(), QStringLiteral("銘柄指定"));
   EXPECT_FALSE(byStock->isChecked());
-  auto *code = Named<QLineEdit>(tab, "MaskEditStockCodeTotal");
-  auto *recent = Named<QComboBox>(tab, "ComboBoxStockCodeTotal");
-  auto *name = Named<QLineEdit>(tab, "EditStockNameTotal");
+  auto* code = Named<QLineEdit>(tab, "MaskEditStockCodeTotal");
+  auto* recent = Named<QComboBox>(tab, "ComboBoxStockCodeTotal");
+  auto* name = Named<QLineEdit>(tab, "EditStockNameTotal");
   ASSERT_TRUE(code && recent && name);
   EXPECT_EQ(code->inputMask(), QStringLiteral("9999"));
   EXPECT_TRUE(recent->isEditable());
   EXPECT_EQ(recent->view()->minimumWidth(), 207);
   EXPECT_TRUE(name->isReadOnly());
-  for (QWidget *field :
-       {static_cast<QWidget *>(code), static_cast<QWidget *>(recent),
-        static_cast<QWidget *>(name)}) {
+  for (QWidget* field : {static_cast<QWidget*>(code), static_cast<QWidget*>(recent), static_cast<QWidget*>(name)}) {
     EXPECT_FALSE(field->isEnabled()) << field->objectName().toStdString();
   }
 }
 
 TEST_F(TotalsTabLayout, ListHasTheTotalsColumnsWithNarrowSeparators) {
-  auto *list = Named<QTreeView>(*tab_, "ListViewTotal");
+  auto* list = Named<QTreeView>(*tab_, "ListViewTotal");
   ASSERT_NE(list, nullptr);
   ASSERT_EQ(list->model(), tab_->ui.Model);
-  const QStringList captions = {"日付", "売買損益", "入出金", "収支",
-                                "",     "累計",     ""};
+  const QStringList captions = {"日付", "売買損益", "入出金", "収支", "", "累計", ""};
   const int widths[] = {110, 100, 100, 100, 2, 120, 2};
   ASSERT_EQ(list->model()->columnCount(), captions.size());
   for (int i = 0; i < captions.size(); ++i) {
-    EXPECT_EQ(list->model()->headerData(i, Qt::Horizontal).toString(),
-              captions[i])
-        << i;
+    EXPECT_EQ(list->model()->headerData(i, Qt::Horizontal).toString(), captions[i]) << i;
     EXPECT_EQ(list->columnWidth(i), widths[i]) << i;
   }
 
@@ -133,27 +125,22 @@ TEST_F(TotalsTabLayout, ListHasTheTotalsColumnsWithNarrowSeparators) {
   tab_->table().insert(row);
   tab_->ui.Model->sync();
   ASSERT_EQ(list->model()->rowCount(), 1);
-  EXPECT_EQ(list->model()->index(0, 5).data().toString(),
-            QStringLiteral("51,000"));
-  EXPECT_TRUE(list->model()
-                  ->index(0, 3)
-                  .data(Qt::TextAlignmentRole)
-                  .value<Qt::Alignment>() &
-              Qt::AlignRight);
+  EXPECT_EQ(list->model()->index(0, 5).data().toString(), QStringLiteral("51,000"));
+  EXPECT_TRUE(list->model()->index(0, 3).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight);
 }
 
 TEST_F(TotalsTabLayout, FitsTheDefaultSizeAndGivesExtraRoomToTheList) {
-  TotalsTab &tab = *tab_;
-  QWidget *panel = tab.ui.PanelTotal;
-  QWidget *list = tab.ui.ListViewTotal;
+  TotalsTab& tab = *tab_;
+  QWidget* panel = tab.ui.PanelTotal;
+  QWidget* list = tab.ui.ListViewTotal;
   ExpectNothingClipped(tab);
   SaveShot(tab, "totals_tab_650x370.png");
 
   // Ticked, the stock fields open up and still fit.
   tab.ui.CheckBoxTotalCode->setChecked(true);
-  for (QWidget *field : {static_cast<QWidget *>(tab.ui.MaskEditStockCodeTotal),
-                         static_cast<QWidget *>(tab.ui.ComboBoxStockCodeTotal),
-                         static_cast<QWidget *>(tab.ui.EditStockNameTotal)}) {
+  for (QWidget* field :
+       {static_cast<QWidget*>(tab.ui.MaskEditStockCodeTotal), static_cast<QWidget*>(tab.ui.ComboBoxStockCodeTotal),
+        static_cast<QWidget*>(tab.ui.EditStockNameTotal)}) {
     field->setEnabled(true);
   }
   SaveShot(tab, "totals_tab_stock_650x370.png");
@@ -169,4 +156,4 @@ TEST_F(TotalsTabLayout, FitsTheDefaultSizeAndGivesExtraRoomToTheList) {
   SaveShot(tab, "totals_tab_1000x700.png");
 }
 
-} // namespace
+}  // namespace

@@ -12,14 +12,13 @@
 
 namespace tomvik::app {
 
-UpDownArrows::UpDownArrows(const QString &objectName, QWidget *parent)
-    : QWidget(parent) {
+UpDownArrows::UpDownArrows(const QString& objectName, QWidget* parent) : QWidget(parent) {
   setObjectName(objectName);
-  auto *layout = new QVBoxLayout(this);
+  auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  auto makeArrow = [this, layout](Qt::ArrowType arrow, const char *name) {
-    auto *button = new QToolButton(this);
+  auto makeArrow = [this, layout](Qt::ArrowType arrow, const char* name) {
+    auto* button = new QToolButton(this);
     button->setObjectName(this->objectName() + QLatin1String(name));
     button->setArrowType(arrow);
     button->setAutoRepeat(true);
@@ -28,53 +27,49 @@ UpDownArrows::UpDownArrows(const QString &objectName, QWidget *parent)
     layout->addWidget(button);
     return button;
   };
-  connect(makeArrow(Qt::UpArrow, "Up"), &QToolButton::clicked, this,
-          &UpDownArrows::up);
-  connect(makeArrow(Qt::DownArrow, "Down"), &QToolButton::clicked, this,
-          &UpDownArrows::down);
+  connect(makeArrow(Qt::UpArrow, "Up"), &QToolButton::clicked, this, &UpDownArrows::up);
+  connect(makeArrow(Qt::DownArrow, "Down"), &QToolButton::clicked, this, &UpDownArrows::down);
   setFixedWidth(16);
 }
 
-QLineEdit *MakeAmountEdit(const QString &objectName, QWidget *parent,
-                          const QString &text) {
-  auto *edit = new QLineEdit(text, parent);
+QLineEdit* MakeAmountEdit(const QString& objectName, QWidget* parent, const QString& text) {
+  auto* edit = new QLineEdit(text, parent);
   edit->setObjectName(objectName);
   edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   return edit;
 }
 
-QLineEdit *MakeMemo(const QString &objectName, QWidget *parent,
-                    const QString &text) {
-  auto *memo = MakeAmountEdit(objectName, parent, text);
+QLineEdit* MakeMemo(const QString& objectName, QWidget* parent, const QString& text) {
+  auto* memo = MakeAmountEdit(objectName, parent, text);
   memo->setReadOnly(true);
   memo->setMaxLength(20);
   memo->setFocusPolicy(Qt::ClickFocus);
   return memo;
 }
 
-QLineEdit *MakeCodeEdit(const QString &objectName, QWidget *parent) {
-  auto *edit = new QLineEdit(parent);
+QLineEdit* MakeCodeEdit(const QString& objectName, QWidget* parent) {
+  auto* edit = new QLineEdit(parent);
   edit->setObjectName(objectName);
   edit->setInputMask(QStringLiteral("9999"));
   edit->setFixedWidth(48);
   return edit;
 }
 
-QLineEdit *MakeTextEdit(const QString &objectName, QWidget *parent) {
-  auto *edit = new QLineEdit(parent);
+QLineEdit* MakeTextEdit(const QString& objectName, QWidget* parent) {
+  auto* edit = new QLineEdit(parent);
   edit->setObjectName(objectName);
   return edit;
 }
 
-QPlainTextEdit *MakeCommentBox(const QString &objectName, QWidget *parent) {
-  auto *box = new QPlainTextEdit(parent);
+QPlainTextEdit* MakeCommentBox(const QString& objectName, QWidget* parent) {
+  auto* box = new QPlainTextEdit(parent);
   box->setObjectName(objectName);
   box->setTabChangesFocus(true);
   return box;
 }
 
-QDateEdit *MakeDatePicker(const QString &objectName, QWidget *parent) {
-  auto *picker = new QDateEdit(parent);
+QDateEdit* MakeDatePicker(const QString& objectName, QWidget* parent) {
+  auto* picker = new QDateEdit(parent);
   picker->setObjectName(objectName);
   picker->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
   picker->setDisplayFormat(QStringLiteral("yyyy年MM月dd日（ddd）"));
@@ -82,25 +77,22 @@ QDateEdit *MakeDatePicker(const QString &objectName, QWidget *parent) {
   return picker;
 }
 
-QComboBox *MakeCombo(const QString &objectName, QWidget *parent,
-                     bool editable) {
-  auto *combo = new QComboBox(parent);
+QComboBox* MakeCombo(const QString& objectName, QWidget* parent, bool editable) {
+  auto* combo = new QComboBox(parent);
   combo->setObjectName(objectName);
   combo->setEditable(editable);
   combo->setInsertPolicy(QComboBox::NoInsert);
   return combo;
 }
 
-QLabel *MakeLabel(const QString &text, QWidget *parent,
-                  const QString &objectName) {
-  auto *label = new QLabel(text, parent);
-  if (!objectName.isEmpty())
-    label->setObjectName(objectName);
+QLabel* MakeLabel(const QString& text, QWidget* parent, const QString& objectName) {
+  auto* label = new QLabel(text, parent);
+  if (!objectName.isEmpty()) label->setObjectName(objectName);
   return label;
 }
 
-QTreeView *MakeListView(const QString &objectName, QWidget *parent) {
-  auto *view = new QTreeView(parent);
+QTreeView* MakeListView(const QString& objectName, QWidget* parent) {
+  auto* view = new QTreeView(parent);
   view->setObjectName(objectName);
   view->setRootIsDecorated(false);
   view->setItemsExpandable(false);
@@ -119,41 +111,36 @@ QTreeView *MakeListView(const QString &objectName, QWidget *parent) {
   return view;
 }
 
-void SetFieldEnabled(QWidget *field, bool enabled) {
-  field->setEnabled(enabled);
-}
+void SetFieldEnabled(QWidget* field, bool enabled) { field->setEnabled(enabled); }
 
-void ApplyColumns(QTreeView *view, const std::vector<ColumnSpec> &columns) {
-  QHeaderView *header = view->header();
+void ApplyColumns(QTreeView* view, const std::vector<ColumnSpec>& columns) {
+  QHeaderView* header = view->header();
   // Separator columns are two pixels wide, below the style's usual minimum.
   header->setMinimumSectionSize(1);
   for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
-    const ColumnSpec &column = columns[static_cast<std::size_t>(i)];
+    const ColumnSpec& column = columns[static_cast<std::size_t>(i)];
     header->resizeSection(i, column.width);
-    if (column.fixed)
-      header->setSectionResizeMode(i, QHeaderView::Fixed);
+    if (column.fixed) header->setSectionResizeMode(i, QHeaderView::Fixed);
     view->setColumnHidden(i, column.hidden);
   }
 }
 
-QRadioButton *MakeRadio(const QString &text, const char *objectName,
-                        QWidget *parent) {
-  auto *radio = new QRadioButton(text, parent);
+QRadioButton* MakeRadio(const QString& text, const char* objectName, QWidget* parent) {
+  auto* radio = new QRadioButton(text, parent);
   radio->setObjectName(QLatin1String(objectName));
   return radio;
 }
 
-QGroupBox *MakeChoiceBox(QWidget *parent,
-                         std::initializer_list<QRadioButton *> choices) {
-  auto *box = new QGroupBox(parent);
-  auto *row = new QHBoxLayout(box);
+QGroupBox* MakeChoiceBox(QWidget* parent, std::initializer_list<QRadioButton*> choices) {
+  auto* box = new QGroupBox(parent);
+  auto* row = new QHBoxLayout(box);
   row->setContentsMargins(6, 2, 6, 2);
   row->setSpacing(8);
-  for (QRadioButton *choice : choices) {
+  for (QRadioButton* choice : choices) {
     choice->setParent(box);
     row->addWidget(choice);
   }
   return box;
 }
 
-} // namespace tomvik::app
+}  // namespace tomvik::app

@@ -30,46 +30,40 @@ inline const QColor kBlue(0, 0, 255);
 class UpDownArrows : public QWidget {
   Q_OBJECT
 
-public:
-  explicit UpDownArrows(const QString &objectName, QWidget *parent = nullptr);
+ public:
+  explicit UpDownArrows(const QString& objectName, QWidget* parent = nullptr);
 
-signals:
+ signals:
   void up();
   void down();
 };
 
 // A right-aligned amount or quantity field.
-QLineEdit *MakeAmountEdit(const QString &objectName, QWidget *parent,
-                          const QString &text = QString());
+QLineEdit* MakeAmountEdit(const QString& objectName, QWidget* parent, const QString& text = QString());
 // A right-aligned read-only figure ("memo") of at most 20 characters.
-QLineEdit *MakeMemo(const QString &objectName, QWidget *parent,
-                    const QString &text = QStringLiteral("0"));
+QLineEdit* MakeMemo(const QString& objectName, QWidget* parent, const QString& text = QStringLiteral("0"));
 // The four-digit stock code field (input mask "9999"). Read the code from
 // displayText(), where untyped places are blanks.
-QLineEdit *MakeCodeEdit(const QString &objectName, QWidget *parent);
+QLineEdit* MakeCodeEdit(const QString& objectName, QWidget* parent);
 // A plain text field.
-QLineEdit *MakeTextEdit(const QString &objectName, QWidget *parent);
+QLineEdit* MakeTextEdit(const QString& objectName, QWidget* parent);
 // A multi-line plain-text comment box.
-QPlainTextEdit *MakeCommentBox(const QString &objectName, QWidget *parent);
+QPlainTextEdit* MakeCommentBox(const QString& objectName, QWidget* parent);
 // A date picker showing "2024年01月15日（月）", with a calendar pop-up.
-QDateEdit *MakeDatePicker(const QString &objectName, QWidget *parent);
+QDateEdit* MakeDatePicker(const QString& objectName, QWidget* parent);
 // An editable combo box (exchange, charge, recent codes).
-QComboBox *MakeCombo(const QString &objectName, QWidget *parent,
-                     bool editable = true);
-QLabel *MakeLabel(const QString &text, QWidget *parent,
-                  const QString &objectName = QString());
+QComboBox* MakeCombo(const QString& objectName, QWidget* parent, bool editable = true);
+QLabel* MakeLabel(const QString& text, QWidget* parent, const QString& objectName = QString());
 // A read-only, whole-row, single-selection list without tree decoration.
-QTreeView *MakeListView(const QString &objectName, QWidget *parent);
+QTreeView* MakeListView(const QString& objectName, QWidget* parent);
 // Gives a list view's columns their default widths, fixed and hidden states.
-void ApplyColumns(QTreeView *view, const std::vector<ColumnSpec> &columns);
-QRadioButton *MakeRadio(const QString &text, const char *objectName,
-                        QWidget *parent);
+void ApplyColumns(QTreeView* view, const std::vector<ColumnSpec>& columns);
+QRadioButton* MakeRadio(const QString& text, const char* objectName, QWidget* parent);
 // A small frame holding one set of choices side by side.
-QGroupBox *MakeChoiceBox(QWidget *parent,
-                         std::initializer_list<QRadioButton *> choices);
+QGroupBox* MakeChoiceBox(QWidget* parent, std::initializer_list<QRadioButton*> choices);
 
 // Window background when enabled, button face when disabled, as the
 // panels show their editable and locked fields.
-void SetFieldEnabled(QWidget *field, bool enabled);
+void SetFieldEnabled(QWidget* field, bool enabled);
 
-} // namespace tomvik::app
+}  // namespace tomvik::app

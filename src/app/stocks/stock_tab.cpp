@@ -25,19 +25,17 @@ namespace {
 // Height of the entry panel until the window restores the saved one.
 constexpr int kPanelHeight = 168;
 
-void AddBuiltInExchanges(QComboBox *combo) {
-  combo->addItems({QStringLiteral("東証１部"), QStringLiteral("東証２部"),
-                   QStringLiteral("マザーズ"), QStringLiteral("ジャスダック"),
-                   QStringLiteral("ヘラクレス")});
+void AddBuiltInExchanges(QComboBox* combo) {
+  combo->addItems({QStringLiteral("東証１部"), QStringLiteral("東証２部"), QStringLiteral("マザーズ"),
+                   QStringLiteral("ジャスダック"), QStringLiteral("ヘラクレス")});
   combo->setCurrentIndex(-1);
 }
 
 int Cell(std::size_t column) { return static_cast<int>(column); }
 
-} // namespace
+}  // namespace
 
-StockTab::StockTab(core::Books &books, QWidget *parent)
-    : TabBase(books, parent) {
+StockTab::StockTab(core::Books& books, QWidget* parent) : TabBase(books, parent) {
   setObjectName(QStringLiteral("TabSheetStock"));
   createWidgets();
   createLayout();
@@ -79,29 +77,22 @@ void StockTab::createWidgets() {
   ui.GroupBox3a = new QGroupBox(ui.PanelStock);
   ui.GroupBox3a->setObjectName(QStringLiteral("GroupBox3a"));
   ui.GroupBox3a->setEnabled(false);
-  ui.MaskEditStockCode3 =
-      MakeCodeEdit(QStringLiteral("MaskEditStockCode3"), ui.GroupBox3a);
+  ui.MaskEditStockCode3 = MakeCodeEdit(QStringLiteral("MaskEditStockCode3"), ui.GroupBox3a);
   ui.MaskEditStockCode3->setReadOnly(true);
-  ui.EditStockName3 =
-      MakeTextEdit(QStringLiteral("EditStockName3"), ui.GroupBox3a);
+  ui.EditStockName3 = MakeTextEdit(QStringLiteral("EditStockName3"), ui.GroupBox3a);
   ui.EditStockName3->setReadOnly(true);
-  ui.ComboBoxStockExchange3 =
-      MakeCombo(QStringLiteral("ComboBoxStockExchange3"), ui.GroupBox3a);
+  ui.ComboBoxStockExchange3 = MakeCombo(QStringLiteral("ComboBoxStockExchange3"), ui.GroupBox3a);
   AddBuiltInExchanges(ui.ComboBoxStockExchange3);
   ui.ComboBoxStockExchange3->setEnabled(false);
-  ui.EditStockUnit3 =
-      MakeAmountEdit(QStringLiteral("EditStockUnit3"), ui.GroupBox3a);
+  ui.EditStockUnit3 = MakeAmountEdit(QStringLiteral("EditStockUnit3"), ui.GroupBox3a);
   ui.EditStockUnit3->setReadOnly(true);
-  ui.EditPrice3B = MakeAmountEdit(QStringLiteral("EditPrice3B"), ui.GroupBox3a,
-                                  QStringLiteral("0"));
+  ui.EditPrice3B = MakeAmountEdit(QStringLiteral("EditPrice3B"), ui.GroupBox3a, QStringLiteral("0"));
   ui.EditPrice3B->setReadOnly(true);
-  ui.EditPrice3S = MakeAmountEdit(QStringLiteral("EditPrice3S"), ui.GroupBox3a,
-                                  QStringLiteral("0"));
+  ui.EditPrice3S = MakeAmountEdit(QStringLiteral("EditPrice3S"), ui.GroupBox3a, QStringLiteral("0"));
   ui.EditPrice3S->setReadOnly(true);
   ui.MemoPM3 = MakeMemo(QStringLiteral("MemoPM3"), ui.GroupBox3a);
 
-  ui.RichEditComment3 =
-      MakeCommentBox(QStringLiteral("RichEditComment3"), ui.PanelStock);
+  ui.RichEditComment3 = MakeCommentBox(QStringLiteral("RichEditComment3"), ui.PanelStock);
   ui.ButtonAdd3 = new QPushButton(QStringLiteral("追加"), ui.PanelStock);
   ui.ButtonAdd3->setObjectName(QStringLiteral("ButtonAdd3"));
   ui.ButtonAdd3->setVisible(false);
@@ -112,8 +103,7 @@ void StockTab::createWidgets() {
   ui.ButtonDel3->setObjectName(QStringLiteral("ButtonDel3"));
   ui.ButtonDel3->setVisible(false);
   ui.ButtonDel3->setEnabled(false);
-  ui.CheckBoxFilter3 =
-      new QCheckBox(QStringLiteral("フィルタリング"), ui.PanelStock);
+  ui.CheckBoxFilter3 = new QCheckBox(QStringLiteral("フィルタリング"), ui.PanelStock);
   ui.CheckBoxFilter3->setObjectName(QStringLiteral("CheckBoxFilter3"));
 
   ui.ListViewStock = MakeListView(QStringLiteral("ListViewStock"), ui.Splitter);
@@ -126,17 +116,16 @@ void StockTab::createWidgets() {
 void StockTab::createLayout() {
   // Four rows spread over the panel's height: code with exchange and unit,
   // the name, the two totals, the result.
-  auto *group = new QGridLayout(ui.GroupBox3a);
+  auto* group = new QGridLayout(ui.GroupBox3a);
   group->setContentsMargins(6, 2, 6, 4);
   group->setHorizontalSpacing(3);
   group->setVerticalSpacing(3);
   ui.EditStockUnit3->setFixedWidth(52);
   ui.ComboBoxStockExchange3->setFixedWidth(112);
-  for (QLineEdit *amount : {ui.EditPrice3B, ui.EditPrice3S, ui.MemoPM3})
-    amount->setFixedWidth(116);
+  for (QLineEdit* amount : {ui.EditPrice3B, ui.EditPrice3S, ui.MemoPM3}) amount->setFixedWidth(116);
   group->addWidget(MakeLabel(QStringLiteral("コード"), ui.GroupBox3a), 0, 0);
   group->addWidget(ui.MaskEditStockCode3, 0, 1);
-  auto *exchangeRow = new QHBoxLayout;
+  auto* exchangeRow = new QHBoxLayout;
   exchangeRow->setSpacing(3);
   exchangeRow->addSpacing(8);
   exchangeRow->addStretch(1);
@@ -149,19 +138,16 @@ void StockTab::createLayout() {
   group->addWidget(ui.EditStockName3, 1, 1, 1, 4);
   group->addWidget(MakeLabel(QStringLiteral("買い"), ui.GroupBox3a), 2, 0);
   group->addWidget(ui.EditPrice3B, 2, 1, 1, 2);
-  group->addWidget(MakeLabel(QStringLiteral("売り"), ui.GroupBox3a), 2, 3,
-                   Qt::AlignRight);
+  group->addWidget(MakeLabel(QStringLiteral("売り"), ui.GroupBox3a), 2, 3, Qt::AlignRight);
   group->addWidget(ui.EditPrice3S, 2, 4);
-  group->addWidget(MakeLabel(QStringLiteral("売買損益"), ui.GroupBox3a), 3, 3,
-                   Qt::AlignRight);
+  group->addWidget(MakeLabel(QStringLiteral("売買損益"), ui.GroupBox3a), 3, 3, Qt::AlignRight);
   group->addWidget(ui.MemoPM3, 3, 4);
   group->addWidget(MakeLabel(QStringLiteral("円"), ui.GroupBox3a), 3, 5);
   group->setColumnStretch(2, 1);
   group->setColumnStretch(4, 1);
-  for (int row = 0; row < 4; ++row)
-    group->setRowStretch(row, 1);
+  for (int row = 0; row < 4; ++row) group->setRowStretch(row, 1);
 
-  auto *buttons = new QHBoxLayout;
+  auto* buttons = new QHBoxLayout;
   buttons->setSpacing(3);
   buttons->addWidget(ui.CheckBoxFilter3);
   buttons->addStretch(1);
@@ -169,12 +155,12 @@ void StockTab::createLayout() {
   buttons->addWidget(ui.ButtonUpd3);
   buttons->addWidget(ui.ButtonDel3);
 
-  auto *side = new QVBoxLayout;
+  auto* side = new QVBoxLayout;
   side->setSpacing(3);
   side->addWidget(ui.RichEditComment3, 1);
   side->addLayout(buttons);
 
-  auto *panel = new QHBoxLayout(ui.PanelStock);
+  auto* panel = new QHBoxLayout(ui.PanelStock);
   panel->setContentsMargins(4, 4, 4, 4);
   panel->setSpacing(4);
   panel->addWidget(ui.GroupBox3a, 0);
@@ -185,11 +171,11 @@ void StockTab::createLayout() {
   ui.Splitter->setStretchFactor(1, 1);
   ui.Splitter->setSizes({kPanelHeight, 1000});
 
-  auto *page = new QVBoxLayout(this);
+  auto* page = new QVBoxLayout(this);
   page->setContentsMargins(0, 0, 0, 0);
   page->addWidget(ui.Splitter);
 }
 
 void StockTab::createConnections() {}
 
-} // namespace tomvik::app
+}  // namespace tomvik::app

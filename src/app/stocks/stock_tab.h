@@ -29,38 +29,38 @@ namespace tomvik::app {
 class StockTab : public TabBase {
   Q_OBJECT
 
-public:
-  explicit StockTab(core::Books &books, QWidget *parent = nullptr);
+ public:
+  explicit StockTab(core::Books& books, QWidget* parent = nullptr);
 
   // The list's columns: "コード" (the key, with the mark as its check box)
   // and then the entry's cells.
   static std::vector<ColumnSpec> Columns();
 
   struct Ui {
-    QSplitter *Splitter = nullptr;
-    QFrame *PanelStock = nullptr;
-    QGroupBox *GroupBox3a = nullptr;
-    QLineEdit *MaskEditStockCode3 = nullptr;
-    QLineEdit *EditStockName3 = nullptr;
-    QComboBox *ComboBoxStockExchange3 = nullptr;
-    QLineEdit *EditStockUnit3 = nullptr;
-    QLineEdit *EditPrice3B = nullptr;
-    QLineEdit *EditPrice3S = nullptr;
-    QLineEdit *MemoPM3 = nullptr;
-    QPlainTextEdit *RichEditComment3 = nullptr;
-    QPushButton *ButtonAdd3 = nullptr;
-    QPushButton *ButtonUpd3 = nullptr;
-    QPushButton *ButtonDel3 = nullptr;
-    QCheckBox *CheckBoxFilter3 = nullptr;
-    QTreeView *ListViewStock = nullptr;
-    LedgerModel *Model = nullptr;
+    QSplitter* Splitter = nullptr;
+    QFrame* PanelStock = nullptr;
+    QGroupBox* GroupBox3a = nullptr;
+    QLineEdit* MaskEditStockCode3 = nullptr;
+    QLineEdit* EditStockName3 = nullptr;
+    QComboBox* ComboBoxStockExchange3 = nullptr;
+    QLineEdit* EditStockUnit3 = nullptr;
+    QLineEdit* EditPrice3B = nullptr;
+    QLineEdit* EditPrice3S = nullptr;
+    QLineEdit* MemoPM3 = nullptr;
+    QPlainTextEdit* RichEditComment3 = nullptr;
+    QPushButton* ButtonAdd3 = nullptr;
+    QPushButton* ButtonUpd3 = nullptr;
+    QPushButton* ButtonDel3 = nullptr;
+    QCheckBox* CheckBoxFilter3 = nullptr;
+    QTreeView* ListViewStock = nullptr;
+    LedgerModel* Model = nullptr;
   };
   Ui ui;
 
-private:
+ private:
   void createWidgets();
   void createLayout();
   void createConnections();
 };
 
-} // namespace tomvik::app
+}  // namespace tomvik::app

@@ -29,10 +29,9 @@ constexpr int kRecentCodesButtonWidth = 20;
 
 int Cell(std::size_t column) { return static_cast<int>(column); }
 
-} // namespace
+}  // namespace
 
-TotalsTab::TotalsTab(core::Books &books, QWidget *parent)
-    : TabBase(books, parent) {
+TotalsTab::TotalsTab(core::Books& books, QWidget* parent) : TabBase(books, parent) {
   setObjectName(QStringLiteral("TabSheetTotal"));
   createWidgets();
   createLayout();
@@ -57,33 +56,26 @@ void TotalsTab::createWidgets() {
   ui.Splitter->setObjectName(QStringLiteral("SplitterTotal"));
   ui.PanelTotal = new QFrame(ui.Splitter);
   ui.PanelTotal->setObjectName(QStringLiteral("PanelTotal"));
-  QWidget *panel = ui.PanelTotal;
+  QWidget* panel = ui.PanelTotal;
 
   ui.ButtonTotal = new QPushButton(QStringLiteral("集計"), panel);
   ui.ButtonTotal->setObjectName(QStringLiteral("ButtonTotal"));
 
-  ui.RadioButtonTotalD =
-      MakeRadio(QStringLiteral("日次"), "RadioButtonTotalD", panel);
-  ui.RadioButtonTotalM =
-      MakeRadio(QStringLiteral("月次"), "RadioButtonTotalM", panel);
+  ui.RadioButtonTotalD = MakeRadio(QStringLiteral("日次"), "RadioButtonTotalD", panel);
+  ui.RadioButtonTotalM = MakeRadio(QStringLiteral("月次"), "RadioButtonTotalM", panel);
   ui.TotalModeGroup = new QButtonGroup(this);
   ui.TotalModeGroup->addButton(ui.RadioButtonTotalD, 0);
   ui.TotalModeGroup->addButton(ui.RadioButtonTotalM, 1);
   ui.RadioButtonTotalD->setChecked(true);
 
-  ui.DateTimePickerTotalF =
-      MakeDatePicker(QStringLiteral("DateTimePickerTotalF"), panel);
-  ui.DateTimePickerTotalT =
-      MakeDatePicker(QStringLiteral("DateTimePickerTotalT"), panel);
+  ui.DateTimePickerTotalF = MakeDatePicker(QStringLiteral("DateTimePickerTotalF"), panel);
+  ui.DateTimePickerTotalT = MakeDatePicker(QStringLiteral("DateTimePickerTotalT"), panel);
 
   // An exclusive group starts with nothing checked, as the presets do until
   // one is chosen; the ids are the presets' numbers.
-  ui.RadioButtonTotalStartY =
-      MakeRadio(QStringLiteral("年"), "RadioButtonTotalStartY", panel);
-  ui.RadioButtonTotalStartM =
-      MakeRadio(QStringLiteral("月"), "RadioButtonTotalStartM", panel);
-  ui.RadioButtonTotalStartW =
-      MakeRadio(QStringLiteral("週"), "RadioButtonTotalStartW", panel);
+  ui.RadioButtonTotalStartY = MakeRadio(QStringLiteral("年"), "RadioButtonTotalStartY", panel);
+  ui.RadioButtonTotalStartM = MakeRadio(QStringLiteral("月"), "RadioButtonTotalStartM", panel);
+  ui.RadioButtonTotalStartW = MakeRadio(QStringLiteral("週"), "RadioButtonTotalStartW", panel);
   ui.TotalStartGroup = new QButtonGroup(this);
   ui.TotalStartGroup->addButton(ui.RadioButtonTotalStartY, 1);
   ui.TotalStartGroup->addButton(ui.RadioButtonTotalStartM, 2);
@@ -91,21 +83,18 @@ void TotalsTab::createWidgets() {
 
   ui.CheckBoxTotalCode = new QCheckBox(QStringLiteral("銘柄指定"), panel);
   ui.CheckBoxTotalCode->setObjectName(QStringLiteral("CheckBoxTotalCode"));
-  ui.MaskEditStockCodeTotal =
-      MakeCodeEdit(QStringLiteral("MaskEditStockCodeTotal"), panel);
-  ui.ComboBoxStockCodeTotal =
-      MakeCombo(QStringLiteral("ComboBoxStockCodeTotal"), panel);
+  ui.MaskEditStockCodeTotal = MakeCodeEdit(QStringLiteral("MaskEditStockCodeTotal"), panel);
+  ui.ComboBoxStockCodeTotal = MakeCombo(QStringLiteral("ComboBoxStockCodeTotal"), panel);
   // Only the arrow shows beside the code field; the list opens wide enough
   // for the codes with their names.
   ui.ComboBoxStockCodeTotal->setFixedWidth(kRecentCodesButtonWidth);
   ui.ComboBoxStockCodeTotal->view()->setMinimumWidth(kRecentCodesDropDownWidth);
-  ui.EditStockNameTotal =
-      MakeTextEdit(QStringLiteral("EditStockNameTotal"), panel);
+  ui.EditStockNameTotal = MakeTextEdit(QStringLiteral("EditStockNameTotal"), panel);
   ui.EditStockNameTotal->setReadOnly(true);
   // The stock fields wait for "銘柄指定".
-  for (QWidget *field : {static_cast<QWidget *>(ui.MaskEditStockCodeTotal),
-                         static_cast<QWidget *>(ui.ComboBoxStockCodeTotal),
-                         static_cast<QWidget *>(ui.EditStockNameTotal)}) {
+  for (QWidget* field :
+       {static_cast<QWidget*>(ui.MaskEditStockCodeTotal), static_cast<QWidget*>(ui.ComboBoxStockCodeTotal),
+        static_cast<QWidget*>(ui.EditStockNameTotal)}) {
     SetFieldEnabled(field, false);
   }
 
@@ -116,14 +105,12 @@ void TotalsTab::createWidgets() {
 }
 
 void TotalsTab::createLayout() {
-  QWidget *panel = ui.PanelTotal;
-  QGroupBox *modeBox =
-      MakeChoiceBox(panel, {ui.RadioButtonTotalD, ui.RadioButtonTotalM});
-  QGroupBox *startBox = MakeChoiceBox(panel, {ui.RadioButtonTotalStartY,
-                                              ui.RadioButtonTotalStartM,
-                                              ui.RadioButtonTotalStartW});
+  QWidget* panel = ui.PanelTotal;
+  QGroupBox* modeBox = MakeChoiceBox(panel, {ui.RadioButtonTotalD, ui.RadioButtonTotalM});
+  QGroupBox* startBox =
+      MakeChoiceBox(panel, {ui.RadioButtonTotalStartY, ui.RadioButtonTotalStartM, ui.RadioButtonTotalStartW});
 
-  auto *period = new QHBoxLayout;
+  auto* period = new QHBoxLayout;
   period->setSpacing(3);
   period->addWidget(MakeLabel(QStringLiteral("開始"), panel));
   period->addWidget(ui.DateTimePickerTotalF);
@@ -132,7 +119,7 @@ void TotalsTab::createLayout() {
   period->addWidget(ui.DateTimePickerTotalT);
   period->addStretch(1);
 
-  auto *stock = new QHBoxLayout;
+  auto* stock = new QHBoxLayout;
   stock->setSpacing(3);
   stock->addWidget(ui.CheckBoxTotalCode);
   stock->addSpacing(3);
@@ -142,7 +129,7 @@ void TotalsTab::createLayout() {
   stock->addWidget(ui.EditStockNameTotal, 1);
 
   ui.ButtonTotal->setMinimumHeight(48);
-  auto *grid = new QGridLayout(panel);
+  auto* grid = new QGridLayout(panel);
   grid->setContentsMargins(4, 4, 4, 4);
   grid->setHorizontalSpacing(6);
   grid->setVerticalSpacing(3);
@@ -158,11 +145,11 @@ void TotalsTab::createLayout() {
   ui.Splitter->setStretchFactor(1, 1);
   ui.Splitter->setSizes({panel->sizeHint().height(), 1000});
 
-  auto *page = new QVBoxLayout(this);
+  auto* page = new QVBoxLayout(this);
   page->setContentsMargins(0, 0, 0, 0);
   page->addWidget(ui.Splitter);
 }
 
 void TotalsTab::createConnections() {}
 
-} // namespace tomvik::app
+}  // namespace tomvik::app

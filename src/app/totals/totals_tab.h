@@ -29,53 +29,50 @@ namespace tomvik::app {
 
 // Cells of a period totals row.
 namespace TotalCol {
-inline constexpr std::size_t Date =
-    0; // 日付: the day with its weekday, or the month's span
-inline constexpr std::size_t Result = 1; // 売買損益
-inline constexpr std::size_t Cash =
-    2; // 入出金 (with a stock: its charges and taxes)
-inline constexpr std::size_t Balance = 3;   // 収支 = result + cash
-inline constexpr std::size_t Separator = 4; // always empty
-inline constexpr std::size_t Running = 5;   // 累計
+inline constexpr std::size_t Date = 0;       // 日付: the day with its weekday, or the month's span
+inline constexpr std::size_t Result = 1;     // 売買損益
+inline constexpr std::size_t Cash = 2;       // 入出金 (with a stock: its charges and taxes)
+inline constexpr std::size_t Balance = 3;    // 収支 = result + cash
+inline constexpr std::size_t Separator = 4;  // always empty
+inline constexpr std::size_t Running = 5;    // 累計
 inline constexpr std::size_t Count = 6;
-} // namespace TotalCol
+}  // namespace TotalCol
 
 class TotalsTab : public TabBase {
   Q_OBJECT
 
-public:
-  explicit TotalsTab(core::Books &books, QWidget *parent = nullptr);
+ public:
+  explicit TotalsTab(core::Books& books, QWidget* parent = nullptr);
 
   static std::vector<ColumnSpec> Columns();
 
   // The rows the list shows.
-  core::LedgerTable &table() { return table_; }
-  const core::LedgerTable &table() const { return table_; }
+  core::LedgerTable& table() { return table_; }
+  const core::LedgerTable& table() const { return table_; }
 
   struct Ui {
-    QSplitter *Splitter = nullptr;
-    QFrame *PanelTotal = nullptr;
-    QPushButton *ButtonTotal = nullptr;
-    QRadioButton *RadioButtonTotalD = nullptr;
-    QRadioButton *RadioButtonTotalM = nullptr;
-    QButtonGroup *TotalModeGroup = nullptr; // 日次 / 月次
-    QDateEdit *DateTimePickerTotalF = nullptr;
-    QDateEdit *DateTimePickerTotalT = nullptr;
-    QRadioButton *RadioButtonTotalStartY = nullptr;
-    QRadioButton *RadioButtonTotalStartM = nullptr;
-    QRadioButton *RadioButtonTotalStartW = nullptr;
-    QButtonGroup *TotalStartGroup =
-        nullptr; // ids 1 年, 2 月, 3 週; none checked is allowed
-    QCheckBox *CheckBoxTotalCode = nullptr;
-    QLineEdit *MaskEditStockCodeTotal = nullptr;
-    QComboBox *ComboBoxStockCodeTotal = nullptr;
-    QLineEdit *EditStockNameTotal = nullptr;
-    QTreeView *ListViewTotal = nullptr;
-    LedgerModel *Model = nullptr;
+    QSplitter* Splitter = nullptr;
+    QFrame* PanelTotal = nullptr;
+    QPushButton* ButtonTotal = nullptr;
+    QRadioButton* RadioButtonTotalD = nullptr;
+    QRadioButton* RadioButtonTotalM = nullptr;
+    QButtonGroup* TotalModeGroup = nullptr;  // 日次 / 月次
+    QDateEdit* DateTimePickerTotalF = nullptr;
+    QDateEdit* DateTimePickerTotalT = nullptr;
+    QRadioButton* RadioButtonTotalStartY = nullptr;
+    QRadioButton* RadioButtonTotalStartM = nullptr;
+    QRadioButton* RadioButtonTotalStartW = nullptr;
+    QButtonGroup* TotalStartGroup = nullptr;  // ids 1 年, 2 月, 3 週; none checked is allowed
+    QCheckBox* CheckBoxTotalCode = nullptr;
+    QLineEdit* MaskEditStockCodeTotal = nullptr;
+    QComboBox* ComboBoxStockCodeTotal = nullptr;
+    QLineEdit* EditStockNameTotal = nullptr;
+    QTreeView* ListViewTotal = nullptr;
+    LedgerModel* Model = nullptr;
   };
   Ui ui;
 
-private:
+ private:
   void createWidgets();
   void createLayout();
   void createConnections();
@@ -83,4 +80,4 @@ private:
   core::LedgerTable table_;
 };
 
-} // namespace tomvik::app
+}  // namespace tomvik::app

@@ -1,0 +1,306 @@
+#include "app/sim/sim_tab.h"
+
+#include <QAbstractItemView>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "app/shell/widgets.h"
+
+namespace tomvik::app {
+
+namespace {
+
+constexpr int kRecentCodesDropDownWidth = 207;
+constexpr int kRecentCodesButtonWidth = 20;
+constexpr int kAmountWidth = 92;
+constexpr int kQuantityWidth = 72;
+constexpr int kNameWidth = 320;
+
+// Background of the change rate while it shows no direction.
+const QColor kRateNeutral(240, 224, 240);
+
+int Cell(std::size_t column) { return static_cast<int>(column); }
+
+void AddBuiltInExchanges(QComboBox* combo) {
+  combo->addItems({QStringLiteral("東証１部"), QStringLiteral("東証２部"), QStringLiteral("マザーズ"),
+                   QStringLiteral("ジャスダック"), QStringLiteral("ヘラクレス")});
+  combo->setCurrentIndex(-1);
+}
+
+// A side choice in its own colour, bold.
+void ColourChoice(QRadioButton* radio, const QColor& colour) {
+  QPalette palette = radio->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  palette.setColor(QPalette::ButtonText, colour);
+  radio->setPalette(palette);
+  QFont font = radio->font();
+  font.setBold(true);
+  radio->setFont(font);
+}
+
+// A figure of the position: right-aligned, read-only, "0" until a preview.
+QLineEdit* MakeFigure(const char* objectName, QWidget* parent) {
+  return MakeMemo(QLatin1String(objectName), parent);
+}
+
+}  // namespace
+
+SimTab::SimTab(core::Books& books, QWidget* parent) : TabBase(books, parent) {
+  setObjectName(QStringLiteral("TabSheetSim"));
+  createWidgets();
+  createLayout();
+  createConnections();
+}
+
+std::vector<ColumnSpec> SimTab::Columns() {
+  const Qt::Alignment left = Qt::AlignLeft;
+  const Qt::Alignment right = Qt::AlignRight;
+  return {
+      {QString(), ColumnSpec::kKeyCell, left, 0, true, true},
+      {QString(), Cell(SimCol::Spacer), left, 1, true},
+      {QStringLiteral("取引"), Cell(SimCol::Side), left, 38},
+      {QStringLiteral("単価"), Cell(SimCol::Price), right, 50},
+      {QStringLiteral("数量"), Cell(SimCol::Quantity), right, 50},
+      {QStringLiteral("手数料"), Cell(SimCol::Charge), right, 50},
+      {QStringLiteral("売買金額"), Cell(SimCol::Amount), right, 70},
+      {QStringLiteral("保有金額"), Cell(SimCol::HeldCost), right, 70},
+      {QStringLiteral("売買損益"), Cell(SimCol::Realised), right, 70},
+      {QString(), Cell(SimCol::Separator), right, 2, true},
+      {QStringLiteral("保有"), Cell(SimCol::Position), left, 38},
+      {QStringLiteral("総額"), Cell(SimCol::Total), right, 70},
+      {QStringLiteral("株数"), Cell(SimCol::Shares), right, 49},
+      {QStringLiteral("平均単価"), Cell(SimCol::Average), right, 60},
+      {QStringLiteral("騰落率"), Cell(SimCol::Rate), right, 50},
+      {QStringLiteral("含み損益"), Cell(SimCol::Unrealised), right, 60},
+      {QString(), Cell(SimCol::EndSeparator), right, 2, true},
+  };
+}
+
+void SimTab::setClosingCaptionsActive(bool active) {
+  for (QLabel* label : {ui.LabelBSHold5, ui.LabelBSPM5}) {
+    QPalette palette = label->parentWidget()->palette();
+    if (!active) palette.setColor(QPalette::WindowText, palette.color(QPalette::Disabled, QPalette::WindowText));
+    label->setPalette(palette);
+  }
+}
+
+void SimTab::createWidgets() {
+  ui.Splitter = new QSplitter(Qt::Vertical, this);
+  ui.Splitter->setObjectName(QStringLiteral("Splitter5"));
+  ui.PanelSim = new QFrame(ui.Splitter);
+  ui.PanelSim->setObjectName(QStringLiteral("PanelSim"));
+  QWidget* panel = ui.PanelSim;
+
+  ui.MaskEditStockCode5 = MakeCodeEdit(QStringLiteral("MaskEditStockCode5"), panel);
+  ui.ComboBoxStockCode5 = MakeCombo(QStringLiteral("ComboBoxStockCode5"), panel);
+  // Only the arrow shows beside the code field; the list opens wide enough
+  // for the codes with their names.
+  ui.ComboBoxStockCode5->setFixedWidth(kRecentCodesButtonWidth);
+  ui.ComboBoxStockCode5->view()->setMinimumWidth(kRecentCodesDropDownWidth);
+  ui.EditStockName5 = MakeTextEdit(QStringLiteral("EditStockName5"), panel);
+  ui.ComboBoxStockExchange5 = MakeCombo(QStringLiteral("ComboBoxStockExchange5"), panel);
+  AddBuiltInExchanges(ui.ComboBoxStockExchange5);
+  ui.EditStockUnit5 = MakeAmountEdit(QStringLiteral("EditStockUnit5"), panel);
+
+  ui.RadioButtonB5 = MakeRadio(QStringLiteral("買い"), "RadioButtonB5", panel);
+  ui.RadioButtonS5 = MakeRadio(QStringLiteral("売り"), "RadioButtonS5", panel);
+  ColourChoice(ui.RadioButtonB5, kRed);
+  ColourChoice(ui.RadioButtonS5, kBlue);
+  ui.SideGroup5 = new QButtonGroup(this);
+  ui.SideGroup5->addButton(ui.RadioButtonB5, 0);
+  ui.SideGroup5->addButton(ui.RadioButtonS5, 1);
+  ui.RadioButtonB5->setChecked(true);
+
+  ui.EditPrice5 = MakeAmountEdit(QStringLiteral("EditPrice5"), panel, QStringLiteral("0"));
+  ui.UpDownPrice5 = new UpDownArrows(QStringLiteral("UpDownPrice5"), panel);
+  ui.EditNum5 = MakeAmountEdit(QStringLiteral("EditNum5"), panel, QStringLiteral("0"));
+  ui.UpDownNum5 = new UpDownArrows(QStringLiteral("UpDownNum5"), panel);
+  // The window gives the charge its list (and text) from the diary's.
+  ui.ComboBoxCharge5 = MakeCombo(QStringLiteral("ComboBoxCharge5"), panel);
+  ui.ComboBoxCharge5->lineEdit()->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+  ui.MemoPriceBS5 = MakeFigure("MemoPriceBS5", panel);
+  ui.LabelBSHold5 = MakeLabel(QStringLiteral("保有"), panel, QStringLiteral("LabelBSHold5"));
+  ui.MemoPriceBSHold5 = MakeFigure("MemoPriceBSHold5", panel);
+  ui.MemoPriceBSHold5->clear();
+  ui.LabelBSPM5 = MakeLabel(QStringLiteral("損益"), panel, QStringLiteral("LabelBSPM5"));
+  ui.MemoPriceBSPM5 = MakeFigure("MemoPriceBSPM5", panel);
+  ui.MemoPriceBSPM5->clear();
+
+  ui.PanelHoldPer5 = MakeLabel(QStringLiteral("0.00%"), panel, QStringLiteral("PanelHoldPer5"));
+  ui.PanelHoldPer5->setAlignment(Qt::AlignCenter);
+  ui.PanelHoldPer5->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  ui.PanelHoldPer5->setAutoFillBackground(true);
+  {
+    QPalette palette = ui.PanelHoldPer5->palette();
+    palette.setColor(QPalette::Window, kRateNeutral);
+    ui.PanelHoldPer5->setPalette(palette);
+  }
+
+  ui.GroupBoxHold5 = new QGroupBox(QStringLiteral("保有 "), panel);
+  ui.GroupBoxHold5->setObjectName(QStringLiteral("GroupBoxHold5"));
+  // Ticked only under a position taken over from another tab.
+  ui.CheckBoxHold5 = new QCheckBox(ui.GroupBoxHold5);
+  ui.CheckBoxHold5->setObjectName(QStringLiteral("CheckBoxHold5"));
+  ui.CheckBoxHold5->setToolTip(QStringLiteral("入出金"));
+  ui.CheckBoxHold5->setEnabled(false);
+  ui.EditPriceHold5 = MakeFigure("EditPriceHold5", ui.GroupBoxHold5);
+  ui.EditNumHold5 = MakeFigure("EditNumHold5", ui.GroupBoxHold5);
+  ui.MemoPriceHold5 = MakeFigure("MemoPriceHold5", ui.GroupBoxHold5);
+  ui.MemoPriceHoldPM5 = MakeFigure("MemoPriceHoldPM5", ui.GroupBoxHold5);
+
+  ui.ButtonBS5 = new QPushButton(QStringLiteral("売買取引"), panel);
+  ui.ButtonBS5->setObjectName(QStringLiteral("ButtonBS5"));
+  ui.ButtonDel5 = new QPushButton(QStringLiteral("取消"), panel);
+  ui.ButtonDel5->setObjectName(QStringLiteral("ButtonDel5"));
+  ui.ButtonDel5->setEnabled(false);
+  ui.ButtonClear5 = new QPushButton(QStringLiteral("クリア"), panel);
+  ui.ButtonClear5->setObjectName(QStringLiteral("ButtonClear5"));
+  ui.ButtonClear5->setEnabled(false);
+
+  ui.ListViewSim = MakeListView(QStringLiteral("ListViewSim"), ui.Splitter);
+  ui.Model = new LedgerModel(&table_, Columns(), this);
+  ui.ListViewSim->setModel(ui.Model);
+  ApplyColumns(ui.ListViewSim, ui.Model->columns());
+
+  setClosingCaptionsActive(false);
+}
+
+void SimTab::createLayout() {
+  QWidget* panel = ui.PanelSim;
+  auto label = [panel](const char* text) { return MakeLabel(QString::fromUtf8(text), panel); };
+
+  // The stock: code with its recent codes, name, exchange and unit.
+  ui.ComboBoxStockExchange5->setFixedWidth(112);
+  ui.EditStockUnit5->setFixedWidth(52);
+  auto* stock = new QHBoxLayout;
+  stock->setSpacing(3);
+  stock->addWidget(label("コード"));
+  stock->addWidget(ui.MaskEditStockCode5);
+  stock->addSpacing(-2);
+  stock->addWidget(ui.ComboBoxStockCode5);
+  stock->addWidget(ui.EditStockName5, 100);
+  stock->addSpacing(6);
+  stock->addWidget(label("取引所"));
+  stock->addWidget(ui.ComboBoxStockExchange5);
+  stock->addSpacing(6);
+  stock->addWidget(label("単位"));
+  stock->addWidget(ui.EditStockUnit5);
+  stock->addStretch(1);
+  ui.EditStockName5->setMaximumWidth(kNameWidth);
+
+  // The trade: side and rate, price and quantity, charge and amount, then
+  // what a closing takes out and realises. Captions in columns 0 and 3.
+  ui.EditPrice5->setFixedWidth(kAmountWidth);
+  ui.EditNum5->setFixedWidth(kQuantityWidth);
+  ui.ComboBoxCharge5->setFixedWidth(kAmountWidth + 16 + 3);
+  for (QWidget* figure : {ui.MemoPriceBS5, ui.MemoPriceBSHold5, ui.MemoPriceBSPM5})
+    figure->setFixedWidth(kAmountWidth);
+  ui.PanelHoldPer5->setFixedWidth(kQuantityWidth);
+  ui.PanelHoldPer5->setFixedHeight(ui.EditNum5->sizeHint().height());
+
+  auto withArrows = [](QLineEdit* edit, UpDownArrows* arrows) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(3);
+    row->addWidget(edit);
+    row->addWidget(arrows);
+    row->addStretch(1);
+    return row;
+  };
+  auto withYen = [label](QWidget* figure) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(3);
+    row->addWidget(figure);
+    row->addWidget(label("円"));
+    row->addStretch(1);
+    return row;
+  };
+
+  QGroupBox* sideBox = MakeChoiceBox(panel, {ui.RadioButtonB5, ui.RadioButtonS5});
+  auto* trade = new QGridLayout;
+  trade->setHorizontalSpacing(4);
+  trade->setVerticalSpacing(3);
+  trade->addWidget(sideBox, 0, 0, 1, 2, Qt::AlignLeft);
+  trade->addWidget(ui.PanelHoldPer5, 0, 4, Qt::AlignLeft);
+  trade->addWidget(label("時価(単価)"), 1, 0);
+  trade->addLayout(withArrows(ui.EditPrice5, ui.UpDownPrice5), 1, 1);
+  trade->addWidget(label("数量"), 1, 3);
+  trade->addLayout(withArrows(ui.EditNum5, ui.UpDownNum5), 1, 4);
+  trade->addWidget(label("手数料"), 2, 0);
+  trade->addWidget(ui.ComboBoxCharge5, 2, 1, Qt::AlignLeft);
+  trade->addLayout(withYen(ui.MemoPriceBS5), 2, 4);
+  trade->addWidget(ui.LabelBSHold5, 3, 0);
+  trade->addLayout(withYen(ui.MemoPriceBSHold5), 3, 1);
+  trade->addWidget(ui.LabelBSPM5, 3, 3);
+  trade->addLayout(withYen(ui.MemoPriceBSPM5), 3, 4);
+  trade->setColumnMinimumWidth(2, 6);
+
+  // The position after the trade, with the start-row box at its head.
+  for (QWidget* figure : {ui.EditPriceHold5, ui.EditNumHold5, ui.MemoPriceHold5, ui.MemoPriceHoldPM5})
+    figure->setFixedWidth(kAmountWidth);
+  QWidget* group = ui.GroupBoxHold5;
+  auto* hold = new QGridLayout(group);
+  hold->setContentsMargins(6, 2, 6, 4);
+  hold->setHorizontalSpacing(4);
+  hold->setVerticalSpacing(3);
+  hold->addWidget(ui.CheckBoxHold5, 0, 0);
+  struct Figure {
+    const char* caption;
+    QLineEdit* field;
+  };
+  int row = 0;
+  for (const Figure& figure : {Figure{"総額", ui.EditPriceHold5}, Figure{"株数", ui.EditNumHold5},
+                               Figure{"平均単価", ui.MemoPriceHold5}, Figure{"損益", ui.MemoPriceHoldPM5}}) {
+    hold->addWidget(MakeLabel(QString::fromUtf8(figure.caption), group), row, 1, Qt::AlignRight);
+    hold->addWidget(figure.field, row, 2);
+    ++row;
+  }
+
+  auto* buttons = new QVBoxLayout;
+  buttons->setSpacing(3);
+  buttons->addWidget(ui.ButtonBS5);
+  buttons->addWidget(ui.ButtonDel5);
+  buttons->addWidget(ui.ButtonClear5);
+  buttons->addStretch(1);
+  ui.ButtonBS5->setMinimumHeight(40);
+
+  auto* lower = new QHBoxLayout;
+  lower->setSpacing(6);
+  lower->addLayout(trade);
+  lower->addWidget(ui.GroupBoxHold5, 0, Qt::AlignTop);
+  lower->addLayout(buttons);
+  lower->addStretch(1);
+
+  auto* layout = new QVBoxLayout(panel);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->setSpacing(4);
+  layout->addLayout(stock);
+  layout->addLayout(lower);
+  layout->addStretch(1);
+
+  ui.Splitter->setChildrenCollapsible(false);
+  ui.Splitter->setStretchFactor(0, 0);
+  ui.Splitter->setStretchFactor(1, 1);
+  ui.Splitter->setSizes({panel->sizeHint().height(), 1000});
+
+  auto* page = new QVBoxLayout(this);
+  page->setContentsMargins(0, 0, 0, 0);
+  page->addWidget(ui.Splitter);
+}
+
+void SimTab::createConnections() {}
+
+}  // namespace tomvik::app

@@ -26,11 +26,12 @@ int main(int argc, char* argv[]) {
 
   tomvik::app::TFormMain window(std::filesystem::path(QFile::encodeName(data).toStdString()), today);
   window.show();
+  window.activateWindow();
   if (!QTest::qWaitForWindowExposed(&window)) std::fprintf(stderr, "tomvik_screenshots: window not exposed\n");
   auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("PageControlMain"));
   const char* names[] = {"diary", "holdings", "margin", "stocks", "totals", "simulation"};
   for (int i = 0; i < tabs->count(); ++i) {
-    tabs->setCurrentIndex(i);
+    window.showTab(i);
     QTest::qWait(100);
     const QString path = QDir(out).filePath(QStringLiteral("%1-%2.png").arg(i).arg(QLatin1String(names[i])));
     if (!window.grab().save(path)) {

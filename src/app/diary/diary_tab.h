@@ -10,16 +10,22 @@
 // of GroupBoxPrice (RadioButtonIn, RadioButtonOut, EditInOut) is hidden until
 // the cash movement box is ticked; showing the three makes the group grow
 // by one row, which the panel's height allows for.
+//
+// The tab also keeps the shown month: it follows the picker's date, saving
+// the shown month silently before another month is loaded.
 #pragma once
 
-#include <QWidget>
-
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "app/shell/ledger_model.h"
+#include "app/shell/tab_base.h"
+#include "core/records/atomic_file.h"
 
 class QCheckBox;
 class QComboBox;
+class QDate;
 class QDateEdit;
 class QGroupBox;
 class QLabel;
@@ -30,15 +36,11 @@ class QRadioButton;
 class QSplitter;
 class QTreeView;
 
-namespace tomvik::core {
-struct Books;
-}
-
 namespace tomvik::app {
 
 class UpDownArrows;
 
-class DiaryTab : public QWidget {
+class DiaryTab : public TabBase {
   Q_OBJECT
 
  public:
@@ -93,12 +95,59 @@ class DiaryTab : public QWidget {
   };
   Ui ui;
 
+  // Start-up: the picker shows the start date and its month becomes the
+  // shown month (nothing is loaded yet).
+  void setStartDate(const QDate& date);
+  // Empties the list and fills it with the month's rows (headers summed).
+  // A file that exists but cannot be read is reported and the shown month
+  // stays as it was.
+  std::optional<core::FileError> LoadDiaryMonth(const std::string& monthKey);
+  // Follows the picker's date. Without a sender (start-up) it only takes
+  // the date and its day counter. Moving to another month saves the shown
+  // month first, without a question; when that save fails the picker goes
+  // back to the shown date and nothing is lost.
+  void DateTimePickerChange(bool fromUser = true);
+  // A trade written from another tab: makes the picker's month the shown
+  // month and gives its date a day header. Returns the date text, or
+  // nothing when the shown month could not be saved or the other read.
+  std::optional<std::string> EnsureDiaryDay(const QDateEdit* datePicker);
+  // After start-up's loading: the last row, then the start date's header,
+  // scrolled into view.
+  void showStartDay();
+
+  void syncList() override;
+  void applySettings(const core::Settings& settings) override;
+  void collectSettings(core::Settings& settings) const override;
+  void applyOldMode(bool on) override;
+
+  // The date text of the picker ("2011/03/15").
+  std::string pickedDateText() const;
+  // Margin positions opened on the shown date so far.
+  int dayCounter() const { return dayCounter_; }
+
+  // The panel's modes.
+  void RadioButtonModeClick();
+  void CheckBoxInOutClick();
+  void CheckBoxChargeFixClick();
+
  private:
   void createWidgets();
   void createLayout();
   void createConnections();
+  // Saves the shown month when it has changes, then loads the other one;
+  // false (with the reason shown) when either failed.
+  bool switchToMonth(const std::string& monthKey);
+  // Puts the picker back on the shown date.
+  void restorePickedDate();
+  void selectRow(std::size_t tableIndex, bool focusList);
+  void readDayCounter(const std::string& dateText);
+  bool tradeMode() const;
 
-  core::Books& books_;
+  std::string lastShownDate_;
+  int dayCounter_ = 0;
+  int selectedRow_ = -1;  // the row 削除 acts on
+  int loadedRow_ = -1;    // the row 更新 acts on
+  bool edited_ = false;   // the user changed a row loaded into the panel
 };
 
 }  // namespace tomvik::app

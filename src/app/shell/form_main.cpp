@@ -1,27 +1,357 @@
 #include "app/shell/form_main.h"
 
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeView>
+#include <QMenuBar>
 #include <QTabWidget>
-#include <QWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/diary/diary_tab.h"
+#include "app/shell/sjis_text.h"
+#include "app/shell/summary_panel.h"
+#include "app/shell/tab_base.h"
+#include "app/simulation/sim_summary_panel.h"
+#include "app/simulation/simulation_tab.h"
+#include "app/stocks/stock_tab.h"
+#include "app/totals/totals_tab.h"
+#include "core/holdings/account_summary.h"
 
 namespace tomvik::app {
 
+namespace {
+
+enum Tab { kDiary = 0, kHoldings = 1, kMargin = 2, kStocks = 3, kTotals = 4, kSimulation = 5 };
+
+struct LedgerQuestion {
+  core::Ledger ledger;
+  const char16_t* question;
+  const char16_t* name;
+};
+
+// Shut-down asks and saves in this order.
+constexpr LedgerQuestion kShutdownOrder[] = {
+    {core::Ledger::Diary, u"取引日記を保存しますか？", u"取引日記"},
+    {core::Ledger::Holdings, u"現物保有を保存しますか？", u"現物保有"},
+    {core::Ledger::Positions, u"信用建玉を保存しますか？", u"信用建玉"},
+    {core::Ledger::Stocks, u"銘柄管理を保存しますか？", u"銘柄管理"},
+};
+
+QString LedgerName(core::Ledger ledger) {
+  for (const LedgerQuestion& q : kShutdownOrder) {
+    if (q.ledger == ledger) return QString::fromUtf16(q.name);
+  }
+  return QString();
+}
+
+QAction* MakeAction(const QString& text, const char* name, QObject* parent) {
+  auto* action = new QAction(text, parent);
+  action->setObjectName(QLatin1String(name));
+  return action;
+}
+
+}  // namespace
+
 TFormMain::TFormMain(std::filesystem::path baseFolder, QDate today, QWidget* parent)
-    : QMainWindow(parent), baseFolder_(std::move(baseFolder)), today_(today) {
-  setObjectName("FormMain");
-  setWindowTitle("Tomvik");
-  pageControlMain_ = new QTabWidget(this);
-  pageControlMain_->setObjectName("PageControlMain");
-  const char* names[] = {"TabSheetDiary", "TabSheetHold", "TabSheetLoan", "TabSheetStock", "TabSheetTotal",
-                         "TabSheetSim"};
+    : QMainWindow(parent), today_(today), prompter_(std::make_unique<Prompter>()) {
+  setObjectName(QStringLiteral("FormMain"));
+  setWindowTitle(QStringLiteral("Tomvik"));
+  books_.folder = std::move(baseFolder);
+
+  auto* central = new QWidget(this);
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  panelTop_ = new SummaryPanel(central);
+  column->addWidget(panelTop_);
+  panelTopS_ = new SimSummaryPanel(central);
+  panelTopS_->setVisible(false);
+  column->addWidget(panelTopS_);
+  pageControlMain_ = new QTabWidget(central);
+  pageControlMain_->setObjectName(QStringLiteral("PageControlMain"));
+  column->addWidget(pageControlMain_, 1);
+  setCentralWidget(central);
+
+  createTabs();
+  createMenus();
+  diaryTab_->setStartDate(today_);
+  FormCreate();
+}
+
+TFormMain::~TFormMain() = default;
+
+void TFormMain::setPrompter(std::unique_ptr<Prompter> prompter) { prompter_ = std::move(prompter); }
+
+void TFormMain::createTabs() {
+  diaryTab_ = new DiaryTab(books_, pageControlMain_);
+  auto placeholder = [this](const char* name) {
+    auto* tab = new TabBase(books_, pageControlMain_);
+    tab->setObjectName(QLatin1String(name));
+    return tab;
+  };
+  holdingsTab_ = placeholder("TabSheetHold");
+  marginTab_ = placeholder("TabSheetLoan");
+  stockTab_ = new StockTab(books_, pageControlMain_);
+  totalsTab_ = new TotalsTab(books_, pageControlMain_);
+  simTab_ = new SimulationTab(books_, pageControlMain_);
+  tabs_ = {diaryTab_, holdingsTab_, marginTab_, stockTab_, totalsTab_, simTab_};
   const QString captions[] = {QStringLiteral("取引日記"), QStringLiteral("現物保有"), QStringLiteral("信用建玉"),
                               QStringLiteral("銘柄管理"), QStringLiteral("期間集計"), QStringLiteral("模擬売買")};
   for (int i = 0; i < 6; ++i) {
-    auto* page = new QWidget(pageControlMain_);
-    page->setObjectName(names[i]);
-    pageControlMain_->addTab(page, captions[i]);
+    tabs_[static_cast<std::size_t>(i)]->setServices(this);
+    pageControlMain_->addTab(tabs_[static_cast<std::size_t>(i)], captions[i]);
   }
-  setCentralWidget(pageControlMain_);
-  setGeometry(100, 50, 660, 480);
+  connect(pageControlMain_, &QTabWidget::currentChanged, this, &TFormMain::PageControlMainChange);
+
+  connect(panelTop_->ui.CheckBoxInPM2, &QCheckBox::clicked, this, [this](bool checked) {
+    books_.includeUnrealised = checked;
+    core::RecomputeAccountFigures(books_, 0);
+    panelTop_->showSummary(books_);
+  });
+}
+
+void TFormMain::createMenus() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName(QStringLiteral("MainMenu"));
+  // The four Save items stand on the menu bar itself; only the current tab's
+  // one is shown, and it owns Ctrl+S.
+  mainMenuSave_ = MakeAction(QStringLiteral("保存(&S)"), "MainMenuSave", this);
+  mainMenuSave2_ = MakeAction(QStringLiteral("保存(&S)"), "MainMenuSave2", this);
+  mainMenuSaveL_ = MakeAction(QStringLiteral("保存(&S)"), "MainMenuSaveL", this);
+  mainMenuSave3_ = MakeAction(QStringLiteral("保存(&S)"), "MainMenuSave3", this);
+  mainMenuLoad3_ = MakeAction(QStringLiteral("読込(&L)"), "MainMenuLoad3", this);
+  mainMenuSim_ = MakeAction(QStringLiteral("模擬(&M)"), "MainMenuSim", this);
+  for (QAction* action : {mainMenuSave_, mainMenuSave2_, mainMenuSaveL_, mainMenuSave3_, mainMenuLoad3_, mainMenuSim_}) {
+    bar->addAction(action);
+  }
+  const std::pair<QAction*, core::Ledger> saves[] = {{mainMenuSave_, core::Ledger::Diary},
+                                                     {mainMenuSave2_, core::Ledger::Holdings},
+                                                     {mainMenuSaveL_, core::Ledger::Positions},
+                                                     {mainMenuSave3_, core::Ledger::Stocks}};
+  for (const auto& [action, ledger] : saves) {
+    action->setEnabled(false);
+    connect(action, &QAction::triggered, this, [this, ledger = ledger] {
+      saveLedger(ledger);
+      ledgersChanged();
+    });
+  }
+
+  QMenu* options = bar->addMenu(QStringLiteral("設定(&O)"));
+  options->setObjectName(QStringLiteral("MenuOption"));
+  menuOptionSetup_ = MakeAction(QStringLiteral("動作環境"), "MenuOptionSetup", this);
+  menuOptionInit_ = MakeAction(QStringLiteral("初期設定モード"), "MenuOptionInit", this);
+  menuOptionInit_->setCheckable(true);
+  menuOptionTop_ = MakeAction(QStringLiteral("常に前面表示"), "MenuOptionTop", this);
+  menuOptionTop_->setCheckable(true);
+  options->addAction(menuOptionSetup_);
+  options->addSeparator();
+  options->addAction(menuOptionInit_);
+  options->addAction(menuOptionTop_);
+  // A checkable action toggles its own mark before triggered(); the
+  // commands toggle it themselves, so the mark is put back first.
+  connect(menuOptionInit_, &QAction::triggered, this, [this](bool checked) {
+    menuOptionInit_->setChecked(!checked);
+    MenuOptionInitClick();
+  });
+  connect(menuOptionTop_, &QAction::triggered, this, [this](bool checked) {
+    menuOptionTop_->setChecked(!checked);
+    MenuOptionTopClick();
+  });
+
+  QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
+  help->setObjectName(QStringLiteral("MenuHelp"));
+  menuHelpTopic_ = MakeAction(QStringLiteral("トピック"), "MenuHelpTopic", this);
+  menuHelpVersion_ = MakeAction(QStringLiteral("バージョン情報"), "MenuHelpVersion", this);
+  help->addAction(menuHelpTopic_);
+  help->addAction(menuHelpVersion_);
+}
+
+// ---------------------------------------------------------------------------
+// Start-up
+
+void TFormMain::FormCreate() {
+  core::SettingsLoad load = core::LoadSettings(books_.folder);
+  settings_ = load.settings;
+  settingsIni_ = std::move(load.ini);
+  applySettings();
+  showTab(kDiary);
+  PageControlMainChange(kDiary);
+
+  reportLoadError(diaryTab_->LoadDiaryMonth(books_.monthKey), QStringLiteral("取引日記"));
+  diaryTab_->DateTimePickerChange(false);
+  diaryTab_->ui.RadioButtonMode0->setChecked(true);
+  diaryTab_->RadioButtonModeClick();
+  diaryTab_->ui.ButtonDiaryUpd->setEnabled(false);
+  loadLedgers();
+  diaryTab_->showStartDay();
+  diaryTab_->ui.ListViewDiary->setFocus();
+  if (!loadErrors_.isEmpty()) {
+    // Reported once the window is up, so the message has its window.
+    QTimer::singleShot(0, this, [this] {
+      prompter_->showError(this, loadErrors_.join(QStringLiteral("\n\n")));
+      loadErrors_.clear();
+    });
+  }
+}
+
+void TFormMain::reportLoadError(const std::optional<core::FileError>& error, const QString& what) {
+  // Missing files are simply empty ledgers; a file that is there but cannot
+  // be read must not pass for an empty one.
+  if (error) loadErrors_ << what + QStringLiteral("を読み込めませんでした。\n") + DescribeFileError(*error);
+}
+
+void TFormMain::loadLedgers() {
+  reportLoadError(core::LoadHoldingsInto(books_), QStringLiteral("現物保有"));
+  reportLoadError(core::LoadPositionsInto(books_), QStringLiteral("信用建玉"));
+  reportLoadError(core::LoadStocksInto(books_), QStringLiteral("銘柄管理"));
+  core::RecomputeSummary(books_);
+  ledgersChanged();
+}
+
+void TFormMain::applySettings() {
+  const core::Settings& s = settings_;
+  if (!s.coName.empty()) setWindowTitle(QStringLiteral("Tomvik - ") + ToQString(s.coName));
+  for (TabBase* tab : tabs_) tab->applyOldMode(s.oldMode);
+
+  const QRect normal(s.left, s.top, s.width, s.height);
+  setGeometry(normal);
+  // A maximised window keeps the normal bounds for its restore.
+  if (s.state == 2) setWindowState(windowState() | Qt::WindowMaximized);
+
+  books_.stockFilter = s.filter3;
+  books_.includeUnrealised = s.inPM2;
+  panelTop_->ui.CheckBoxInPM2->setChecked(s.inPM2);
+  panelTopS_->ui.CheckBoxInPM2S->setChecked(s.inPM2);
+  for (TabBase* tab : tabs_) tab->applySettings(s);
+
+  menuOptionTop_->setChecked(!s.stayOnTop);
+  MenuOptionTopClick();
+  copy1_ = s.copy1;
+  copy2_ = s.copy2;
+}
+
+// ---------------------------------------------------------------------------
+// Tabs, Save items, the summary
+
+void TFormMain::showTab(int index) { pageControlMain_->setCurrentIndex(index); }
+
+bool TFormMain::initialSetupMode() const { return menuOptionInit_->isChecked(); }
+
+QAction* TFormMain::saveAction(core::Ledger ledger) const {
+  switch (ledger) {
+    case core::Ledger::Diary: return mainMenuSave_;
+    case core::Ledger::Holdings: return mainMenuSave2_;
+    case core::Ledger::Positions: return mainMenuSaveL_;
+    case core::Ledger::Stocks: break;
+  }
+  return mainMenuSave3_;
+}
+
+void TFormMain::PageControlMainChange(int index) {
+  const std::pair<QAction*, int> saves[] = {
+      {mainMenuSave_, kDiary}, {mainMenuSave2_, kHoldings}, {mainMenuSaveL_, kMargin}, {mainMenuSave3_, kStocks}};
+  for (const auto& [action, tab] : saves) {
+    const bool current = tab == index;
+    action->setVisible(current);
+    action->setShortcut(current ? QKeySequence(Qt::CTRL | Qt::Key_S) : QKeySequence());
+  }
+  mainMenuLoad3_->setVisible(index == kStocks && initialSetupMode());
+  mainMenuSim_->setVisible(index <= kStocks);
+  // The simulation's own summary lies over the real one.
+  const bool simulated = index == kSimulation && !initialSetupMode();
+  panelTopS_->setVisible(simulated);
+  panelTop_->setVisible(!simulated);
+  panelTop_->showPositionTotals(index == kMargin);
+}
+
+void TFormMain::ledgersChanged() {
+  for (TabBase* tab : tabs_) tab->syncList();
+  for (const LedgerQuestion& q : kShutdownOrder) saveAction(q.ledger)->setEnabled(books_.unsaved.of(q.ledger));
+  panelTop_->showSummary(books_);
+}
+
+bool TFormMain::saveLedger(core::Ledger ledger) {
+  const auto error = core::SaveLedger(books_, ledger);
+  saveAction(ledger)->setEnabled(books_.unsaved.of(ledger));
+  if (!error) return true;
+  prompter_->showError(this, LedgerName(ledger) + QStringLiteral("を保存できませんでした。変更は保存されていません。\n") +
+                                 DescribeFileError(*error));
+  return false;
+}
+
+// ---------------------------------------------------------------------------
+// Menu commands
+
+void TFormMain::MenuOptionInitClick() {
+  const bool on = !menuOptionInit_->isChecked();
+  menuOptionInit_->setChecked(on);
+  panelTop_->setStoredFiguresEditable(on);
+  for (TabBase* tab : tabs_) tab->applyInitialSetupMode(on);
+  PageControlMainChange(pageControlMain_->currentIndex());
+}
+
+void TFormMain::MenuOptionTopClick() {
+  const bool on = !menuOptionTop_->isChecked();
+  menuOptionTop_->setChecked(on);
+  if (on == windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return;
+  const bool shown = isVisible();
+  setWindowFlag(Qt::WindowStaysOnTopHint, on);
+  // Changing a window flag hides the window; it comes back where it was.
+  if (shown) show();
+}
+
+// ---------------------------------------------------------------------------
+// Shut-down
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+  if (!FormCloseQuery()) {
+    event->ignore();
+    return;
+  }
+  FormClose();
+  event->accept();
+}
+
+bool TFormMain::FormCloseQuery() {
+  for (const LedgerQuestion& q : kShutdownOrder) {
+    if (!books_.unsaved.of(q.ledger)) continue;
+    if (!settings_.autoSave) {
+      const Answer answer = prompter_->askYesNoCancel(this, QString::fromUtf16(q.question));
+      if (answer == Answer::Cancel) return false;
+      if (answer == Answer::No) continue;
+    }
+    // A ledger that could not be saved keeps the window open.
+    if (!saveLedger(q.ledger)) return false;
+  }
+  return true;
+}
+
+void TFormMain::collectSettings() {
+  core::Settings& s = settings_;
+  const bool maximised = isMaximized();
+  const QRect bounds = maximised ? normalGeometry() : geometry();
+  s.top = bounds.top();
+  s.left = bounds.left();
+  s.height = bounds.height();
+  s.width = bounds.width();
+  s.state = maximised ? 2 : (isMinimized() ? 1 : 0);
+  for (TabBase* tab : tabs_) tab->collectSettings(s);
+  s.inPM2 = panelTop_->ui.CheckBoxInPM2->isChecked();
+  s.stayOnTop = menuOptionTop_->isChecked();
+  s.copy1 = copy1_;
+  s.copy2 = copy2_;
+}
+
+void TFormMain::FormClose() {
+  collectSettings();
+  core::WriteShutdownSettings(settingsIni_, settings_);
+  // A settings file that cannot be written costs only the window's layout.
+  (void)core::SaveIni(books_.folder, settingsIni_);
 }
 
 }  // namespace tomvik::app

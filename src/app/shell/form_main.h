@@ -1,28 +1,112 @@
 // The main window: the account summary, the menu bar and the six tabs.
+//
+// It owns the ledgers (Books) and the settings, runs start-up and
+// shut-down, and serves the tabs with what crosses them: saving a ledger,
+// bringing the lists, the Save items and the summary up to date after a
+// change, questions and error messages, and switching tabs.
 #pragma once
 
 #include <QDate>
 #include <QMainWindow>
 
+#include <array>
 #include <filesystem>
+#include <memory>
 
+#include "app/shell/prompter.h"
+#include "app/shell/window_services.h"
+#include "core/books.h"
+#include "core/records/ini_file.h"
+#include "core/records/settings.h"
+
+class QAction;
+class QFrame;
 class QTabWidget;
 
 namespace tomvik::app {
 
-class TFormMain : public QMainWindow {
+class DiaryTab;
+class SimSummaryPanel;
+class SimulationTab;
+class StockTab;
+class SummaryPanel;
+class TabBase;
+class TotalsTab;
+
+class TFormMain : public QMainWindow, public WindowServices {
   Q_OBJECT
 
  public:
   explicit TFormMain(std::filesystem::path baseFolder, QDate today = QDate::currentDate(),
                      QWidget* parent = nullptr);
+  ~TFormMain() override;
 
-  const std::filesystem::path& baseFolder() const { return baseFolder_; }
+  const std::filesystem::path& baseFolder() const { return books_.folder; }
+  core::Books& books() { return books_; }
+  // Tests answer the questions without a box.
+  void setPrompter(std::unique_ptr<Prompter> prompter);
+
+  // WindowServices
+  QWidget* window() override { return this; }
+  Prompter& prompter() override { return *prompter_; }
+  bool initialSetupMode() const override;
+  bool oldMode() const override { return settings_.oldMode; }
+  bool saveLedger(core::Ledger ledger) override;
+  void ledgersChanged() override;
+  void showTab(int index) override;
+
+  // Menu commands.
+  void MenuOptionInitClick();
+  void MenuOptionTopClick();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 
  private:
-  std::filesystem::path baseFolder_;
+  void createMenus();
+  void createTabs();
+  void FormCreate();
+  void applySettings();
+  void collectSettings();
+  void loadLedgers();
+  void PageControlMainChange(int index);
+  // Asks or saves, ledger by ledger; false keeps the window open.
+  bool FormCloseQuery();
+  void FormClose();
+  void reportLoadError(const std::optional<core::FileError>& error, const QString& what);
+  QAction* saveAction(core::Ledger ledger) const;
+
+  core::Books books_;
   QDate today_;
+  std::unique_ptr<Prompter> prompter_;
+  core::Settings settings_;
+  core::IniFile settingsIni_;
+  bool copy1_ = false;
+  bool copy2_ = false;
+  QStringList loadErrors_;
+
+  SummaryPanel* panelTop_ = nullptr;
+  SimSummaryPanel* panelTopS_ = nullptr;
   QTabWidget* pageControlMain_ = nullptr;
+  DiaryTab* diaryTab_ = nullptr;
+  TabBase* holdingsTab_ = nullptr;
+  TabBase* marginTab_ = nullptr;
+  StockTab* stockTab_ = nullptr;
+  TotalsTab* totalsTab_ = nullptr;
+  SimulationTab* simTab_ = nullptr;
+  std::array<TabBase*, 6> tabs_{};
+
+  QAction* mainMenuSave_ = nullptr;
+  QAction* mainMenuSave2_ = nullptr;
+  QAction* mainMenuSaveL_ = nullptr;
+  QAction* mainMenuSave3_ = nullptr;
+  QAction* mainMenuLoad3_ = nullptr;
+  QAction* mainMenuSim_ = nullptr;
+  QAction* menuOptionSetup_ = nullptr;
+  QAction* menuOptionInit_ = nullptr;
+  QAction* menuOptionTop_ = nullptr;
+  QAction* menuHelpTopic_ = nullptr;
+  QAction* menuHelpVersion_ = nullptr;
 };
 
 }  // namespace tomvik::app

@@ -43,4 +43,8 @@ void Prompter::showError(QWidget* window, const QString& message) {
   box.exec();
 }
 
+QString DescribeFileError(const core::FileError& error) {
+  return QString::fromLocal8Bit(error.path.string()) + QLatin1Char('\n') + QString::fromLocal8Bit(error.reason);
+}
+
 }  // namespace tomvik::app

@@ -8,6 +8,8 @@
 #include <QPoint>
 #include <QString>
 
+#include "core/records/atomic_file.h"
+
 class QWidget;
 
 namespace tomvik::app {
@@ -24,6 +26,9 @@ class Prompter {
   // An error box with one OK button.
   virtual void showError(QWidget* window, const QString& message);
 };
+
+// The file and the system's reason, for an error message.
+QString DescribeFileError(const core::FileError& error);
 
 // Where a question box of the window goes: its top-left corner.
 QPoint QuestionPosition(const QWidget* window);

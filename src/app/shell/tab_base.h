@@ -1,9 +1,11 @@
-// What every tab shares: the ledgers it works on and the window it lives in.
+// What every tab shares: the ledgers it works on, the window it lives in,
+// and its part of the settings.
 #pragma once
 
 #include <QWidget>
 
 #include "core/books.h"
+#include "core/records/settings.h"
 
 namespace tomvik::app {
 
@@ -18,6 +20,13 @@ class TabBase : public QWidget {
   void setServices(WindowServices* services) { services_ = services; }
   // Brings the tab's list up to date with its ledger.
   virtual void syncList() {}
+  // Start-up: the tab takes its splitter, column widths, check boxes and
+  // lists from the settings. Shut-down: it gives them back.
+  virtual void applySettings(const core::Settings& /*settings*/) {}
+  virtual void collectSettings(core::Settings& /*settings*/) const {}
+  // The initial-setup mode and the old-version mode changed.
+  virtual void applyInitialSetupMode(bool /*on*/) {}
+  virtual void applyOldMode(bool /*on*/) {}
 
  protected:
   core::Books& books_;

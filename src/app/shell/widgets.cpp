@@ -1,5 +1,7 @@
 #include "app/shell/widgets.h"
 
+#include "app/shell/list_delegate.h"
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -101,6 +103,8 @@ QTreeView* MakeListView(const QString& objectName, QWidget* parent) {
   view->setSelectionBehavior(QAbstractItemView::SelectRows);
   view->setSelectionMode(QAbstractItemView::SingleSelection);
   view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // The selection stays visible when the list loses the focus.
+  view->setItemDelegate(new ListDelegate(view));
   view->setSortingEnabled(false);
   view->header()->setSectionsClickable(false);
   view->header()->setSectionsMovable(false);

@@ -24,6 +24,8 @@ namespace tomvik::app {
 // Colours the specification names.
 inline const QColor kRed(255, 0, 0);
 inline const QColor kBlue(0, 0, 255);
+// The selection of the lists, the same with and without the focus.
+inline const QColor kHighlight(0, 120, 215);
 
 // Two small arrows beside a field. They never move themselves: a press on
 // the upper one emits up(), on the lower one down().

@@ -21,13 +21,13 @@
 #include <QVBoxLayout>
 
 #include "app/shell/widgets.h"
-#include "app/sim/sim_summary_panel.h"
-#include "app/sim/sim_tab.h"
+#include "app/simulation/sim_summary_panel.h"
+#include "app/simulation/simulation_tab.h"
 
 namespace {
 
 using tomvik::app::SimSummaryPanel;
-using tomvik::app::SimTab;
+using tomvik::app::SimulationTab;
 namespace SimCol = tomvik::app::SimCol;
 
 using tomvik::testing::ExpectNothingClipped;
@@ -59,7 +59,7 @@ class SimTabLayout : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(folder_.isValid());
     books_.folder = folder_.path().toStdString();
-    tab_ = std::make_unique<SimTab>(books_);
+    tab_ = std::make_unique<SimulationTab>(books_);
     tab_->resize(650, 330);
     tab_->show();
     Settle(*tab_);
@@ -67,11 +67,11 @@ class SimTabLayout : public ::testing::Test {
 
   QTemporaryDir folder_;
   tomvik::core::Books books_;
-  std::unique_ptr<SimTab> tab_;
+  std::unique_ptr<SimulationTab> tab_;
 };
 
 TEST_F(SimTabLayout, StockFieldsStartEmptyWithTheBuiltInExchanges) {
-  SimTab& tab = *tab_;
+  SimulationTab& tab = *tab_;
   EXPECT_EQ(tab.objectName(), QStringLiteral("TabSheetSim"));
   ASSERT_NE(Named<QWidget>(tab, "PanelSim"), nullptr);
 
@@ -102,7 +102,7 @@ TEST_F(SimTabLayout, StockFieldsStartEmptyWithTheBuiltInExchanges) {
 }
 
 TEST_F(SimTabLayout, TradeStartsAsABuyOfNothingWithTheClosingCaptionsGreyed) {
-  SimTab& tab = *tab_;
+  SimulationTab& tab = *tab_;
   auto* buy = Named<QRadioButton>(tab, "RadioButtonB5");
   auto* sell = Named<QRadioButton>(tab, "RadioButtonS5");
   ASSERT_TRUE(buy && sell);
@@ -165,7 +165,7 @@ TEST_F(SimTabLayout, TradeStartsAsABuyOfNothingWithTheClosingCaptionsGreyed) {
 }
 
 TEST_F(SimTabLayout, PositionGroupShowsNothingHeldAndOnlyRecordingIsOffered) {
-  SimTab& tab = *tab_;
+  SimulationTab& tab = *tab_;
   auto* group = Named<QGroupBox>(tab, "GroupBoxHold5");
   ASSERT_NE(group, nullptr);
   EXPECT_EQ(group->title(), QStringLiteral("保有 "));
@@ -198,8 +198,9 @@ TEST_F(SimTabLayout, PositionGroupShowsNothingHeldAndOnlyRecordingIsOffered) {
     const char* caption;
     bool enabled;
   };
-  for (const ButtonState& expected : {ButtonState{"ButtonBS5", "売買取引", true}, ButtonState{"ButtonDel5", "取消", false},
-                                      ButtonState{"ButtonClear5", "クリア", false}}) {
+  for (const ButtonState& expected :
+       {ButtonState{"ButtonBS5", "売買取引", true}, ButtonState{"ButtonDel5", "取消", false},
+        ButtonState{"ButtonClear5", "クリア", false}}) {
     auto* button = Named<QPushButton>(tab, expected.name);
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->text(), QString::fromUtf8(expected.caption));
@@ -212,8 +213,8 @@ TEST_F(SimTabLayout, ListHasTheTradeAndPositionColumnsBetweenNarrowSeparators) {
   auto* list = Named<QTreeView>(*tab_, "ListViewSim");
   ASSERT_NE(list, nullptr);
   ASSERT_EQ(list->model(), tab_->ui.Model);
-  const QStringList captions = {"",     "",     "取引", "単価",     "数量",   "手数料",  "売買金額", "保有金額", "売買損益",
-                                "",     "保有", "総額", "株数",     "平均単価", "騰落率", "含み損益", ""};
+  const QStringList captions = {"", "",     "取引", "単価", "数量",     "手数料", "売買金額", "保有金額", "売買損益",
+                                "", "保有", "総額", "株数", "平均単価", "騰落率", "含み損益", ""};
   ASSERT_EQ(list->model()->columnCount(), captions.size());
   // Widths of columns 3 to 16 are the saved defaults.
   const int widths[] = {0, 1, 38, 50, 50, 50, 70, 70, 70, 2, 38, 70, 49, 60, 50, 60, 2};
@@ -266,7 +267,7 @@ TEST_F(SimTabLayout, ListHasTheTradeAndPositionColumnsBetweenNarrowSeparators) {
 }
 
 TEST_F(SimTabLayout, FitsTheDefaultSizeAndGivesExtraRoomToTheList) {
-  SimTab& tab = *tab_;
+  SimulationTab& tab = *tab_;
   QWidget* panel = tab.ui.PanelSim;
   QWidget* list = tab.ui.ListViewSim;
   ExpectNothingClipped(tab);
@@ -309,8 +310,9 @@ TEST_F(SimSummaryLayout, SixReadOnlyFiguresInTwoRowsEachFollowedByYen) {
     const char* caption;
     int row;
   };
-  const Figure figures[] = {{"MemoTotal2S", "投資総額", 0},  {"MemoBSPM2S", "売買損益", 0}, {"MemoHold2S", "保有総額", 0},
-                            {"MemoRemain2S", "現在残高", 1}, {"MemoInPM2S", "含み損益", 1}, {"MemoEnable2S", "投資可能", 1}};
+  const Figure figures[] = {{"MemoTotal2S", "投資総額", 0}, {"MemoBSPM2S", "売買損益", 0},
+                            {"MemoHold2S", "保有総額", 0},  {"MemoRemain2S", "現在残高", 1},
+                            {"MemoInPM2S", "含み損益", 1},  {"MemoEnable2S", "投資可能", 1}};
   const QList<QLabel*> yen = [&panel] {
     QList<QLabel*> found;
     for (QLabel* label : panel.findChildren<QLabel*>())
@@ -369,7 +371,7 @@ TEST_F(SimSummaryLayout, FitsAboveTheTabsAtTheDefaultWidthAndWhenEnlarged) {
   column->setContentsMargins(0, 0, 0, 0);
   auto* summary = new SimSummaryPanel(&window);
   tomvik::core::Books books;
-  auto* tab = new SimTab(books, &window);
+  auto* tab = new SimulationTab(books, &window);
   column->addWidget(summary);
   column->addWidget(tab, 1);
   window.resize(660, 430);

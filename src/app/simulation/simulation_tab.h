@@ -41,30 +41,30 @@ class UpDownArrows;
 // Cells of a simulation row. The list shows the row's key in a hidden first
 // column and cell i in column i + 1.
 namespace SimCol {
-inline constexpr std::size_t Spacer = 0;     // one pixel wide, always empty
-inline constexpr std::size_t Side = 1;       // 取引: "買" or "売"
-inline constexpr std::size_t Price = 2;      // 単価, as entered
-inline constexpr std::size_t Quantity = 3;   // 数量, as entered
-inline constexpr std::size_t Charge = 4;     // 手数料, as entered
-inline constexpr std::size_t Amount = 5;     // 売買金額
-inline constexpr std::size_t HeldCost = 6;   // 保有金額: cost a closing takes out
-inline constexpr std::size_t Realised = 7;   // 売買損益 of a closing
-inline constexpr std::size_t Separator = 8;  // always empty
-inline constexpr std::size_t Position = 9;   // 保有: "買", "売" or "計"
-inline constexpr std::size_t Total = 10;     // 総額 (on "計": the realised sum)
-inline constexpr std::size_t Shares = 11;    // 株数
-inline constexpr std::size_t Average = 12;   // 平均単価
-inline constexpr std::size_t Rate = 13;      // 騰落率
-inline constexpr std::size_t Unrealised = 14;  // 含み損益
+inline constexpr std::size_t Spacer = 0;         // one pixel wide, always empty
+inline constexpr std::size_t Side = 1;           // 取引: "買" or "売"
+inline constexpr std::size_t Price = 2;          // 単価, as entered
+inline constexpr std::size_t Quantity = 3;       // 数量, as entered
+inline constexpr std::size_t Charge = 4;         // 手数料, as entered
+inline constexpr std::size_t Amount = 5;         // 売買金額
+inline constexpr std::size_t HeldCost = 6;       // 保有金額: cost a closing takes out
+inline constexpr std::size_t Realised = 7;       // 売買損益 of a closing
+inline constexpr std::size_t Separator = 8;      // always empty
+inline constexpr std::size_t Position = 9;       // 保有: "買", "売" or "計"
+inline constexpr std::size_t Total = 10;         // 総額 (on "計": the realised sum)
+inline constexpr std::size_t Shares = 11;        // 株数
+inline constexpr std::size_t Average = 12;       // 平均単価
+inline constexpr std::size_t Rate = 13;          // 騰落率
+inline constexpr std::size_t Unrealised = 14;    // 含み損益
 inline constexpr std::size_t EndSeparator = 15;  // always empty
 inline constexpr std::size_t Count = 16;
 }  // namespace SimCol
 
-class SimTab : public TabBase {
+class SimulationTab : public TabBase {
   Q_OBJECT
 
  public:
-  explicit SimTab(core::Books& books, QWidget* parent = nullptr);
+  explicit SimulationTab(core::Books& books, QWidget* parent = nullptr);
 
   // The hidden key column, the one-pixel column, then the cells from 取引 on.
   static std::vector<ColumnSpec> Columns();

@@ -23,13 +23,13 @@ class SimSummaryPanel : public QFrame {
   explicit SimSummaryPanel(QWidget* parent = nullptr);
 
   struct Ui {
-    QLineEdit* MemoTotal2S = nullptr;   // 投資総額
-    QLineEdit* MemoBSPM2S = nullptr;    // 売買損益
-    QLineEdit* MemoHold2S = nullptr;    // 保有総額
-    QLineEdit* MemoRemain2S = nullptr;  // 現在残高
-    QLineEdit* MemoInPM2S = nullptr;    // 含み損益
+    QLineEdit* MemoTotal2S = nullptr;     // 投資総額
+    QLineEdit* MemoBSPM2S = nullptr;      // 売買損益
+    QLineEdit* MemoHold2S = nullptr;      // 保有総額
+    QLineEdit* MemoRemain2S = nullptr;    // 現在残高
+    QLineEdit* MemoInPM2S = nullptr;      // 含み損益
     QCheckBox* CheckBoxInPM2S = nullptr;  // 加算: the balance includes 含み損益
-    QLineEdit* MemoEnable2S = nullptr;  // 投資可能
+    QLineEdit* MemoEnable2S = nullptr;    // 投資可能
   };
   Ui ui;
 

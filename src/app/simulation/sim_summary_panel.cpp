@@ -1,4 +1,4 @@
-#include "app/sim/sim_summary_panel.h"
+#include "app/simulation/sim_summary_panel.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,4 +1,4 @@
-#include "app/sim/sim_tab.h"
+#include "app/simulation/simulation_tab.h"
 
 #include <QAbstractItemView>
 #include <QButtonGroup>
@@ -52,20 +52,18 @@ void ColourChoice(QRadioButton* radio, const QColor& colour) {
 }
 
 // A figure of the position: right-aligned, read-only, "0" until a preview.
-QLineEdit* MakeFigure(const char* objectName, QWidget* parent) {
-  return MakeMemo(QLatin1String(objectName), parent);
-}
+QLineEdit* MakeFigure(const char* objectName, QWidget* parent) { return MakeMemo(QLatin1String(objectName), parent); }
 
 }  // namespace
 
-SimTab::SimTab(core::Books& books, QWidget* parent) : TabBase(books, parent) {
+SimulationTab::SimulationTab(core::Books& books, QWidget* parent) : TabBase(books, parent) {
   setObjectName(QStringLiteral("TabSheetSim"));
   createWidgets();
   createLayout();
   createConnections();
 }
 
-std::vector<ColumnSpec> SimTab::Columns() {
+std::vector<ColumnSpec> SimulationTab::Columns() {
   const Qt::Alignment left = Qt::AlignLeft;
   const Qt::Alignment right = Qt::AlignRight;
   return {
@@ -89,7 +87,7 @@ std::vector<ColumnSpec> SimTab::Columns() {
   };
 }
 
-void SimTab::setClosingCaptionsActive(bool active) {
+void SimulationTab::setClosingCaptionsActive(bool active) {
   for (QLabel* label : {ui.LabelBSHold5, ui.LabelBSPM5}) {
     QPalette palette = label->parentWidget()->palette();
     if (!active) palette.setColor(QPalette::WindowText, palette.color(QPalette::Disabled, QPalette::WindowText));
@@ -97,7 +95,7 @@ void SimTab::setClosingCaptionsActive(bool active) {
   }
 }
 
-void SimTab::createWidgets() {
+void SimulationTab::createWidgets() {
   ui.Splitter = new QSplitter(Qt::Vertical, this);
   ui.Splitter->setObjectName(QStringLiteral("Splitter5"));
   ui.PanelSim = new QFrame(ui.Splitter);
@@ -179,7 +177,7 @@ void SimTab::createWidgets() {
   setClosingCaptionsActive(false);
 }
 
-void SimTab::createLayout() {
+void SimulationTab::createLayout() {
   QWidget* panel = ui.PanelSim;
   auto label = [panel](const char* text) { return MakeLabel(QString::fromUtf8(text), panel); };
 
@@ -207,8 +205,7 @@ void SimTab::createLayout() {
   ui.EditPrice5->setFixedWidth(kAmountWidth);
   ui.EditNum5->setFixedWidth(kQuantityWidth);
   ui.ComboBoxCharge5->setFixedWidth(kAmountWidth + 16 + 3);
-  for (QWidget* figure : {ui.MemoPriceBS5, ui.MemoPriceBSHold5, ui.MemoPriceBSPM5})
-    figure->setFixedWidth(kAmountWidth);
+  for (QWidget* figure : {ui.MemoPriceBS5, ui.MemoPriceBSHold5, ui.MemoPriceBSPM5}) figure->setFixedWidth(kAmountWidth);
   ui.PanelHoldPer5->setFixedWidth(kQuantityWidth);
   ui.PanelHoldPer5->setFixedHeight(ui.EditNum5->sizeHint().height());
 
@@ -301,6 +298,6 @@ void SimTab::createLayout() {
   page->addWidget(ui.Splitter);
 }
 
-void SimTab::createConnections() {}
+void SimulationTab::createConnections() {}
 
 }  // namespace tomvik::app

@@ -27,6 +27,25 @@ inline std::string Sjis(std::string_view utf8) {
   return std::move(converted.text);
 }
 
+// The UTF-8 form of CP932 bytes, so that failures print readable texts.
+inline std::string Utf8(std::string_view cp932) { return Cp932ToUtf8(cp932).text; }
+
+// A row's cells as UTF-8, to compare with cells typed in the test.
+inline std::vector<std::string> Utf8Cells(const std::vector<std::string>& cells) {
+  std::vector<std::string> out;
+  for (const std::string& cell : cells) out.push_back(Utf8(cell));
+  return out;
+}
+
+// Bytes that are not CP932 text at all, the same for every run.
+inline std::string RandomBytes(std::size_t size, unsigned seed) {
+  std::mt19937 engine(seed);
+  std::uniform_int_distribution<int> byte(0, 255);
+  std::string bytes(size, '\0');
+  for (char& c : bytes) c = static_cast<char>(byte(engine));
+  return bytes;
+}
+
 inline std::string ReadBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

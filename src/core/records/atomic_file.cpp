@@ -6,8 +6,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 namespace tomvik::core {
@@ -31,24 +29,31 @@ mode_t ModeFor(const std::filesystem::path& path) {
 
 FileContent ReadWholeFile(const std::filesystem::path& path) {
   FileContent content;
-  std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) {
-    content.status = ReadStatus::Missing;
+  // Plain system calls: a read error (a folder in the file's place, a bad
+  // disk) must come back as a status, never as an exception.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    const int code = errno;
+    content.status = (code == ENOENT || code == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Failed;
+    if (content.status == ReadStatus::Failed) content.error = ErrorFor(path, code);
     return content;
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    content.status = ReadStatus::Failed;
-    content.error = ErrorFor(path, errno);
-    return content;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int code = errno;
+      ::close(fd);
+      content.status = ReadStatus::Failed;
+      content.error = ErrorFor(path, code);
+      content.bytes.clear();
+      return content;
+    }
+    content.bytes.append(buffer, static_cast<std::size_t>(n));
   }
-  content.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    content.status = ReadStatus::Failed;
-    content.error = FileError{path, "read error"};
-    content.bytes.clear();
-    return content;
-  }
+  ::close(fd);
   content.status = ReadStatus::Loaded;
   return content;
 }

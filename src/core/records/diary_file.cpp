@@ -297,12 +297,12 @@ void RecomputeDay(LedgerTable& rows, std::size_t index) {
 }
 
 void RecomputeAllDays(LedgerTable& rows) {
-  std::size_t i = 0;
-  while (i < rows.size()) {
-    RecomputeDay(rows, i);
-    std::size_t end = i;
-    while (end < rows.size() && !IsDayEndKey(rows[end].key)) ++end;
-    i = end + 1;
+  // Day by day from each header, so that a stray row sorted before the first
+  // header (only a damaged file has one) cannot hide that day from the sums.
+  // A header has its date text; a trade row of a damaged file whose key
+  // merely looks like a header's must keep its own figures.
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (IsDayHeaderKey(rows[i].key) && !rows[i].cell(DiaryCol::Date).empty()) RecomputeDay(rows, i);
   }
 }
 

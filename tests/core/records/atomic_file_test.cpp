@@ -1,0 +1,146 @@
+#include "core/records/atomic_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <string>
+#include <vector>
+
+#include "core/books.h"
+#include "core/test_support.h"
+
+namespace tomvik::core {
+namespace {
+
+using test::TempFolder;
+
+// Makes every write of this process beyond `bytes` fail as on a full disk,
+// until it goes out of scope.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    previous_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previous_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+  void (*previous_)(int) = SIG_DFL;
+};
+
+TEST(AtomicFile, WritesANewFileAndReplacesAnOldOne) {
+  TempFolder folder;
+  const auto path = folder / "Hold.txt";
+  ASSERT_FALSE(WriteFileAtomically(path, "first\r\n").has_value());
+  EXPECT_EQ(test::ReadBytes(path), "first\r\n");
+  ::chmod(path.c_str(), 0640);
+  ASSERT_FALSE(WriteFileAtomically(path, std::string("\0second", 7)).has_value());
+  EXPECT_EQ(test::ReadBytes(path), std::string("\0second", 7));
+  // The replaced file keeps its permissions; no temporary file stays behind.
+  struct stat st {};
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  ASSERT_FALSE(WriteFileAtomically(path, "").has_value());
+  EXPECT_EQ(test::ReadBytes(path), "");
+  EXPECT_EQ(folder.entries(), (std::vector<std::string>{"Hold.txt"}));
+}
+
+TEST(AtomicFile, AFailedWriteReportsAnErrorAndLeavesTheOldFile) {
+  TempFolder folder;
+  const auto path = folder / "Loan.txt";
+  test::WriteBytes(path, "old contents\r\n");
+  {
+    // The disk fills up after 4 bytes: the new contents cannot be written.
+    FileSizeLimit full(4);
+    const auto error = WriteFileAtomically(path, std::string(1000, 'x'));
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->path, path);
+    EXPECT_FALSE(error->reason.empty());
+  }
+  EXPECT_EQ(test::ReadBytes(path), "old contents\r\n");
+  EXPECT_EQ(folder.entries(), (std::vector<std::string>{"Loan.txt"}));
+}
+
+TEST(AtomicFile, WritingOverAFolderOrIntoAMissingFolderFails) {
+  TempFolder folder;
+  std::filesystem::create_directories(folder / "Code.txt" / "inside");
+  const auto error = WriteFileAtomically(folder / "Code.txt", "x");
+  ASSERT_TRUE(error.has_value());
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "Code.txt" / "inside"));
+  EXPECT_EQ(folder.entries(), (std::vector<std::string>{"Code.txt"}));
+
+  EXPECT_TRUE(WriteFileAtomically(folder / "missing" / "Code.txt", "x").has_value());
+  EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
+}
+
+TEST(AtomicFile, ReadingTellsMissingFromUnreadable) {
+  TempFolder folder;
+  FileContent content = ReadWholeFile(folder / "none.txt");
+  EXPECT_EQ(content.status, ReadStatus::Missing);
+  EXPECT_FALSE(content.error.has_value());
+  EXPECT_EQ(ReadWholeFile(folder / "none" / "deeper.txt").status, ReadStatus::Missing);
+
+  test::WriteBytes(folder / "empty.txt", "");
+  content = ReadWholeFile(folder / "empty.txt");
+  EXPECT_EQ(content.status, ReadStatus::Loaded);
+  EXPECT_EQ(content.bytes, "");
+
+  const std::string big = test::RandomBytes(300000, 5);
+  test::WriteBytes(folder / "big.txt", big);
+  EXPECT_EQ(ReadWholeFile(folder / "big.txt").bytes, big);
+
+  // A folder where the file should be is reported, not thrown.
+  std::filesystem::create_directory(folder / "dir.txt");
+  content = ReadWholeFile(folder / "dir.txt");
+  EXPECT_EQ(content.status, ReadStatus::Failed);
+  ASSERT_TRUE(content.error.has_value());
+  EXPECT_EQ(content.error->path, folder / "dir.txt");
+  EXPECT_TRUE(content.bytes.empty());
+}
+
+TEST(AtomicFile, RemovingAMissingFileIsNoError) {
+  TempFolder folder;
+  EXPECT_FALSE(RemoveFileIfExists(folder / "201103.txt").has_value());
+  test::WriteBytes(folder / "201103.txt", "x");
+  EXPECT_FALSE(RemoveFileIfExists(folder / "201103.txt").has_value());
+  EXPECT_TRUE(folder.entries().empty());
+}
+
+TEST(AtomicFile, AFailedSaveKeepsTheLedgerUnsavedAndTheOldFile) {
+  TempFolder folder;
+  Books books;
+  books.folder = folder.path();
+  books.figures = {"1,000", "0"};
+  test::WriteBytes(folder / "Hold.txt", "=5,6\r\n");
+  test::WriteBytes(folder / "201103.txt", "[2011/03/01(x)]\r\n \r\n");
+  books.monthKey = "2011/03";
+  books.diary.insert(LedgerRow{"2011/03/0100", {"2011/03/01(y)"}});
+  books.positions.insert(LedgerRow{"123452011/03/01001", {}});
+  books.stocks.insert(LedgerRow{"1234", {}});
+  books.unsaved = {true, true, true, true};
+  {
+    FileSizeLimit full(2);
+    for (Ledger ledger : {Ledger::Diary, Ledger::Holdings, Ledger::Positions, Ledger::Stocks}) {
+      EXPECT_TRUE(SaveLedger(books, ledger).has_value());
+      EXPECT_TRUE(books.unsaved.of(ledger));
+    }
+  }
+  EXPECT_EQ(test::ReadBytes(folder / "Hold.txt"), "=5,6\r\n");
+  EXPECT_EQ(test::ReadBytes(folder / "201103.txt"), "[2011/03/01(x)]\r\n \r\n");
+  // No temporary file and no new file stays behind.
+  EXPECT_EQ(folder.entries(), (std::vector<std::string>{"201103.txt", "Hold.txt"}));
+}
+
+}  // namespace
+}  // namespace tomvik::core

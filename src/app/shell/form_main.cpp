@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDateEdit>
 #include <QCloseEvent>
 #include <QMenu>
 #include <QPushButton>
@@ -179,6 +180,7 @@ void TFormMain::FormCreate() {
   settings_ = load.settings;
   settingsIni_ = std::move(load.ini);
   applySettings();
+  totalsTab_->ui.DateTimePickerTotalT->setDate(diaryTab_->ui.DateTimePicker->date());
   showTab(kDiary);
   PageControlMainChange(kDiary);
 

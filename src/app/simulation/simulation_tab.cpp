@@ -17,6 +17,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "app/shell/settings_widgets.h"
 #include "app/shell/widgets.h"
 
 namespace tomvik::app {
@@ -299,5 +300,18 @@ void SimulationTab::createLayout() {
 }
 
 void SimulationTab::createConnections() {}
+
+
+void SimulationTab::applySettings(const core::Settings& settings) {
+  ApplyWidths(ui.ListViewSim, settings.simColumns, 3);
+  ApplyExchanges(ui.ComboBoxStockExchange5, settings.exchanges);
+  SetComboItems(ui.ComboBoxStockCode5, settings.recentSimStocks);
+  SetComboItems(ui.ComboBoxCharge5, settings.recentCharges);
+}
+
+void SimulationTab::collectSettings(core::Settings& settings) const {
+  CollectWidths(ui.ListViewSim, settings.simColumns, 3);
+  settings.recentSimStocks = ComboItems(ui.ComboBoxStockCode5);
+}
 
 }  // namespace tomvik::app

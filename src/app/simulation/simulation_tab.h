@@ -118,6 +118,9 @@ class SimulationTab : public TabBase {
   };
   Ui ui;
 
+  void applySettings(const core::Settings& settings) override;
+  void collectSettings(core::Settings& settings) const override;
+
  private:
   void createWidgets();
   void createLayout();

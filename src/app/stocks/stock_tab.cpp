@@ -15,6 +15,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "app/shell/settings_widgets.h"
 #include "app/shell/widgets.h"
 #include "core/records/code_file.h"
 
@@ -177,5 +178,22 @@ void StockTab::createLayout() {
 }
 
 void StockTab::createConnections() {}
+
+
+void StockTab::syncList() { ui.Model->sync(); }
+
+void StockTab::applySettings(const core::Settings& settings) {
+  ApplySplit(ui.Splitter, settings.split3);
+  ApplyWidths(ui.ListViewStock, settings.stockColumns, 1);
+  ApplyExchanges(ui.ComboBoxStockExchange3, settings.exchanges);
+  const QSignalBlocker blocker(ui.CheckBoxFilter3);
+  ui.CheckBoxFilter3->setChecked(settings.filter3);
+}
+
+void StockTab::collectSettings(core::Settings& settings) const {
+  settings.split3 = CollectSplit(ui.Splitter);
+  CollectWidths(ui.ListViewStock, settings.stockColumns, 1);
+  settings.filter3 = ui.CheckBoxFilter3->isChecked();
+}
 
 }  // namespace tomvik::app

@@ -57,6 +57,10 @@ class StockTab : public TabBase {
   };
   Ui ui;
 
+  void syncList() override;
+  void applySettings(const core::Settings& settings) override;
+  void collectSettings(core::Settings& settings) const override;
+
  private:
   void createWidgets();
   void createLayout();

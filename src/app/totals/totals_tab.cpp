@@ -18,6 +18,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "app/shell/settings_widgets.h"
 #include "app/shell/widgets.h"
 
 namespace tomvik::app {
@@ -151,5 +152,20 @@ void TotalsTab::createLayout() {
 }
 
 void TotalsTab::createConnections() {}
+
+
+void TotalsTab::applySettings(const core::Settings& settings) {
+  ApplyWidths(ui.ListViewTotal, settings.totalColumns, 0);
+  SetComboItems(ui.ComboBoxStockCodeTotal, settings.recentTotalStocks);
+  if (QAbstractButton* start = ui.TotalStartGroup->button(settings.startYMW)) start->setChecked(true);
+  if (settings.totalM) ui.RadioButtonTotalM->setChecked(true);
+}
+
+void TotalsTab::collectSettings(core::Settings& settings) const {
+  CollectWidths(ui.ListViewTotal, settings.totalColumns, 0);
+  settings.recentTotalStocks = ComboItems(ui.ComboBoxStockCodeTotal);
+  settings.startYMW = ui.RadioButtonTotalStartY->isChecked() ? 1 : ui.RadioButtonTotalStartW->isChecked() ? 3 : 2;
+  settings.totalM = ui.RadioButtonTotalM->isChecked();
+}
 
 }  // namespace tomvik::app

@@ -72,6 +72,9 @@ class TotalsTab : public TabBase {
   };
   Ui ui;
 
+  void applySettings(const core::Settings& settings) override;
+  void collectSettings(core::Settings& settings) const override;
+
  private:
   void createWidgets();
   void createLayout();

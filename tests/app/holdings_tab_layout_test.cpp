@@ -50,9 +50,8 @@ protected:
     HoldingsTab::Ui &ui = tab_->ui;
     ui.GroupBox2a->setEnabled(on);
     ui.GroupBox2b->setEnabled(on);
-    for (QLineEdit *field :
-         {ui.MaskEditStockCode2, ui.EditStockName2, ui.EditStockUnit2,
-          ui.EditPrice2, ui.EditNum2}) {
+    for (QLineEdit *field : {ui.MaskEditStockCode2, ui.EditStockName2,
+                             ui.EditStockUnit2, ui.EditPrice2, ui.EditNum2}) {
       field->setEnabled(on);
       field->setReadOnly(!on);
     }
@@ -153,15 +152,15 @@ TEST_F(HoldingsTabLayout, NormalModeLocksTheHoldingAndLeavesPriceAndComment) {
   EXPECT_EQ(rate->text(), QStringLiteral("0.00%"));
   EXPECT_EQ(rate->palette().color(QPalette::Window), QColor(240, 224, 240));
 
-  ExpectButtons(tab, {{"ButtonAdd2", "追加", false, true, false},
-                      {"ButtonUpd2", "更新", true, false, false},
-                      {"ButtonDel2", "削除", false, false, false},
-                      {"CheckBoxClearD2", "", true, true, true},
-                      {"CheckBoxAllD2", "", true, true, false},
-                      {"ButtonHoldDiary2", "日記", true, false, false},
-                      {"CheckBoxHoldSell", "保有銘柄売却", true, false, false},
-                      {"CheckBoxSimulation", "買い増しチェック", false, true,
-                       false}});
+  ExpectButtons(
+      tab, {{"ButtonAdd2", "追加", false, true, false},
+            {"ButtonUpd2", "更新", true, false, false},
+            {"ButtonDel2", "削除", false, false, false},
+            {"CheckBoxClearD2", "", true, true, true},
+            {"CheckBoxAllD2", "", true, true, false},
+            {"ButtonHoldDiary2", "日記", true, false, false},
+            {"CheckBoxHoldSell", "保有銘柄売却", true, false, false},
+            {"CheckBoxSimulation", "買い増しチェック", false, true, false}});
   EXPECT_EQ(tab.ui.CheckBoxClearD2->toolTip(), QStringLiteral("有効"));
   EXPECT_EQ(tab.ui.CheckBoxAllD2->toolTip(), QStringLiteral("一括"));
   EXPECT_FALSE(tab.ui.CheckBoxAllD2->isTristate());
@@ -232,7 +231,7 @@ TEST_F(HoldingsTabLayout, ListHasTheHoldingColumns) {
     bool right;
   };
   const Column columns[] = {
-      {"", 1, false},       {"取引", 38, false},    {"銘柄", 100, false},
+      {"", 1, false},        {"取引", 38, false},    {"銘柄", 100, false},
       {"取引所", 56, false}, {"単位", 50, true},     {"総額", 70, true},
       {"株数", 50, true},    {"平均単価", 70, true}, {"時価", 70, true},
       {"騰落率", 55, true},  {"損益", 70, true},     {"コメント", 100, false},
@@ -243,11 +242,11 @@ TEST_F(HoldingsTabLayout, ListHasTheHoldingColumns) {
     EXPECT_EQ(list->model()->headerData(i, Qt::Horizontal).toString(),
               QString::fromUtf8(expected.caption))
         << i;
-    EXPECT_EQ(static_cast<bool>(list->model()
-                                    ->headerData(i, Qt::Horizontal,
-                                                 Qt::TextAlignmentRole)
-                                    .value<Qt::Alignment>() &
-                                Qt::AlignRight),
+    EXPECT_EQ(static_cast<bool>(
+                  list->model()
+                      ->headerData(i, Qt::Horizontal, Qt::TextAlignmentRole)
+                      .value<Qt::Alignment>() &
+                  Qt::AlignRight),
               expected.right)
         << i;
     // The reserved cell is kept out of sight.
@@ -260,14 +259,12 @@ TEST_F(HoldingsTabLayout, ListHasTheHoldingColumns) {
   // A holding row appears cell by cell under its captions.
   tomvik::core::LedgerRow row;
   row.key = "12341";
-  row.cells = {"",         "\x94\x83", "1234 Mihon", "Tosho", "100",
-               "412,000",  "1,000",    "412",        "430",   "+4.37%",
-               "18,000",   "memo"};
+  row.cells = {"",      "\x94\x83", "1234 Mihon", "Tosho",  "100",    "412,000",
+               "1,000", "412",      "430",        "+4.37%", "18,000", "memo"};
   books_.holdings.insert(row);
   tab_->ui.Model->sync();
   ASSERT_EQ(list->model()->rowCount(), 1);
-  EXPECT_EQ(list->model()->index(0, 1).data().toString(),
-            QStringLiteral("買"));
+  EXPECT_EQ(list->model()->index(0, 1).data().toString(), QStringLiteral("買"));
   EXPECT_EQ(list->model()->index(0, 5).data().toString(),
             QStringLiteral("412,000"));
   EXPECT_EQ(list->model()->index(0, 9).data().toString(),

@@ -18,6 +18,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <initializer_list>
+
 #include "app/shell/widgets.h"
 #include "core/records/hold_file.h"
 
@@ -76,6 +78,21 @@ QLabel *MakeRatePanel(const char *objectName, QWidget *parent) {
   panel->setPalette(palette);
   panel->setFixedWidth(kRateWidth);
   return panel;
+}
+
+// Radio buttons side by side without a frame of their own: each set has its
+// own parent, so the sets do not exclude one another.
+QWidget *MakeRadioRow(QWidget *parent,
+                      std::initializer_list<QRadioButton *> choices) {
+  auto *row = new QWidget(parent);
+  auto *layout = new QHBoxLayout(row);
+  layout->setContentsMargins(2, 0, 2, 0);
+  layout->setSpacing(10);
+  for (QRadioButton *choice : choices) {
+    choice->setParent(row);
+    layout->addWidget(choice);
+  }
+  return row;
 }
 
 } // namespace
@@ -222,8 +239,8 @@ void HoldingsTab::createCommentAndButtons() {
   ui.CheckBoxHoldSell =
       MakeCheck(QStringLiteral("保有銘柄売却"), "CheckBoxHoldSell", panel);
   ui.CheckBoxHoldSell->setEnabled(false);
-  ui.CheckBoxSimulation =
-      MakeCheck(QStringLiteral("買い増しチェック"), "CheckBoxSimulation", panel);
+  ui.CheckBoxSimulation = MakeCheck(QStringLiteral("買い増しチェック"),
+                                    "CheckBoxSimulation", panel);
   ui.CheckBoxSimulation->setVisible(false);
 
   ui.DateTimePicker2 = MakeDatePicker(QStringLiteral("DateTimePicker2"), panel);
@@ -249,8 +266,7 @@ void HoldingsTab::createLayout() {
   // whatever width the other fields leave.
   ui.ComboBoxStockExchange2->setFixedWidth(104);
   ui.EditStockUnit2->setFixedWidth(52);
-  ui.EditStockName2->setSizePolicy(QSizePolicy::Ignored,
-                                   QSizePolicy::Fixed);
+  ui.EditStockName2->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
   auto *stock = new QGridLayout(ui.GroupBox2a);
   stock->setContentsMargins(6, 4, 6, 4);
   stock->setHorizontalSpacing(3);
@@ -308,22 +324,20 @@ void HoldingsTab::createLayout() {
   amount->addWidget(MakeLabel(QStringLiteral("株数"), ui.GroupBox2b), 1, 0);
   amount->addWidget(ui.EditNum2, 1, 1);
   amount->addWidget(ui.UpDownNum2, 1, 2);
-  amount->addWidget(MakeLabel(QStringLiteral("平均単価"), ui.GroupBox2b), 2,
-                    0);
+  amount->addWidget(MakeLabel(QStringLiteral("平均単価"), ui.GroupBox2b), 2, 0);
   amount->addWidget(ui.MemoPrice2, 2, 1);
   amount->addWidget(MakeLabel(QStringLiteral("円"), ui.GroupBox2b), 2, 2);
   amount->addWidget(
-      MakeChoiceBox(ui.GroupBox2b, {ui.RadioButtonB2, ui.RadioButtonS2}), 3, 0,
+      MakeRadioRow(ui.GroupBox2b, {ui.RadioButtonB2, ui.RadioButtonS2}), 3, 0,
       1, 3, Qt::AlignLeft);
   amount->setColumnStretch(3, 1);
 
   // Sell sub-panel: price and charge, quantity and tax, side and proceeds.
   QWidget *box = ui.GroupBoxPrice2x;
-  for (QWidget *field :
-       {static_cast<QWidget *>(ui.EditPrice2x),
-        static_cast<QWidget *>(ui.EditNum2x),
-        static_cast<QWidget *>(ui.ComboBoxCharge2x),
-        static_cast<QWidget *>(ui.EditTax2x)}) {
+  for (QWidget *field : {static_cast<QWidget *>(ui.EditPrice2x),
+                         static_cast<QWidget *>(ui.EditNum2x),
+                         static_cast<QWidget *>(ui.ComboBoxCharge2x),
+                         static_cast<QWidget *>(ui.EditTax2x)}) {
     field->setFixedWidth(kSellFieldWidth);
   }
   ui.MemoPrice2x->setFixedWidth(kAmountWidth);
@@ -334,19 +348,20 @@ void HoldingsTab::createLayout() {
   sell->addWidget(MakeLabel(QStringLiteral("単価"), box), 0, 0);
   sell->addWidget(ui.EditPrice2x, 0, 1);
   sell->addWidget(ui.UpDownPrice2x, 0, 2);
-  sell->addWidget(MakeLabel(QStringLiteral("手数料"), box), 0, 4,
+  sell->addWidget(MakeLabel(QStringLiteral("手数料"), box), 0, 3,
                   Qt::AlignRight);
-  sell->addWidget(ui.ComboBoxCharge2x, 0, 5, 1, 2);
+  sell->addWidget(ui.ComboBoxCharge2x, 0, 4);
   sell->addWidget(MakeLabel(QStringLiteral("数量"), box), 1, 0);
   sell->addWidget(ui.EditNum2x, 1, 1);
   sell->addWidget(ui.UpDownNum2x, 1, 2);
-  sell->addWidget(MakeLabel(QStringLiteral("税"), box), 1, 4, Qt::AlignRight);
-  sell->addWidget(ui.EditTax2x, 1, 5, 1, 2);
-  sell->addWidget(MakeChoiceBox(box, {ui.RadioButtonB2x, ui.RadioButtonS2x}),
-                  2, 0, 2, 3, Qt::AlignLeft | Qt::AlignBottom);
-  sell->addWidget(ui.MemoPrice2x, 2, 4, 1, 2, Qt::AlignRight);
-  sell->addWidget(MakeLabel(QStringLiteral("円"), box), 2, 6);
-  sell->addWidget(ui.ButtonHoldSel, 3, 4, 1, 3, Qt::AlignRight);
+  sell->addWidget(MakeLabel(QStringLiteral("税"), box), 1, 3, Qt::AlignRight);
+  sell->addWidget(ui.EditTax2x, 1, 4);
+  sell->addWidget(ui.MemoPrice2x, 2, 3, 1, 2, Qt::AlignRight);
+  sell->addWidget(MakeLabel(QStringLiteral("円"), box), 2, 5);
+  sell->addWidget(MakeRadioRow(box, {ui.RadioButtonB2x, ui.RadioButtonS2x}), 3,
+                  0, 1, 4, Qt::AlignLeft);
+  sell->addWidget(ui.ButtonHoldSel, 3, 4, 1, 2, Qt::AlignRight);
+  sell->setColumnMinimumWidth(3, 44);
   sell->setColumnStretch(3, 1);
 
   // Comment with the box that decides whether it is taken and stored.

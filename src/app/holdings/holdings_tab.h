@@ -6,8 +6,8 @@
 // the market price, the comment and the check boxes react to the user. The
 // sell sub-panel GroupBoxPrice2x lies at the place of the amount group and
 // covers it while "保有銘柄売却" is ticked; it is hidden at first.
-// "買い増しチェック" (CheckBoxSimulation) takes the place of "保有銘柄売却" in the
-// old-version compatibility mode and is hidden otherwise; 追加 and 削除 are
+// "買い増しチェック" (CheckBoxSimulation) takes the place of "保有銘柄売却" in
+// the old-version compatibility mode and is hidden otherwise; 追加 and 削除 are
 // shown only in the initial-setup mode.
 #pragma once
 

@@ -1,0 +1,110 @@
+// The cash holdings tab: the entry panel PanelHold above the list of
+// holdings, one row per stock and side.
+//
+// Outside the initial-setup mode the panel shows the opened holding: its
+// stock group (GroupBox2a) and amount group (GroupBox2b) are locked, and only
+// the market price, the comment and the check boxes react to the user. The
+// sell sub-panel GroupBoxPrice2x lies at the place of the amount group and
+// covers it while "保有銘柄売却" is ticked; it is hidden at first.
+// "買い増しチェック" (CheckBoxSimulation) takes the place of "保有銘柄売却" in
+// the old-version compatibility mode and is hidden otherwise; 追加 and 削除 are
+// shown only in the initial-setup mode.
+#pragma once
+
+#include "app/shell/tab_base.h"
+
+#include <vector>
+
+#include "app/shell/ledger_model.h"
+#include "core/books.h"
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QSplitter;
+class QTreeView;
+
+namespace tomvik::app {
+
+class UpDownArrows;
+
+class HoldingsTab : public TabBase {
+  Q_OBJECT
+
+public:
+  explicit HoldingsTab(core::Books &books, QWidget *parent = nullptr);
+
+  // The list's columns: the holding row's cells (the key is not shown; the
+  // reserved first cell is kept out of sight).
+  static std::vector<ColumnSpec> Columns();
+
+  struct Ui {
+    QSplitter *Splitter = nullptr;
+    QFrame *PanelHold = nullptr;
+
+    QGroupBox *GroupBox2a = nullptr;
+    QLineEdit *MaskEditStockCode2 = nullptr;
+    QLineEdit *EditStockName2 = nullptr;
+    QComboBox *ComboBoxStockExchange2 = nullptr;
+    QLineEdit *EditStockUnit2 = nullptr;
+
+    QGroupBox *GroupBox2b = nullptr;
+    QRadioButton *RadioButtonB2 = nullptr;
+    QRadioButton *RadioButtonS2 = nullptr;
+    QLineEdit *EditPrice2 = nullptr;
+    QLineEdit *EditNum2 = nullptr;
+    UpDownArrows *UpDownNum2 = nullptr;
+    QLineEdit *MemoPrice2 = nullptr;
+
+    QLineEdit *EditMarketPrice2 = nullptr;
+    UpDownArrows *UpDownMarketPrice2 = nullptr;
+    QLineEdit *MemoPM2 = nullptr;
+    QLabel *PanelHoldPer = nullptr;
+
+    QGroupBox *GroupBoxPrice2x = nullptr;
+    QLineEdit *EditPrice2x = nullptr;
+    UpDownArrows *UpDownPrice2x = nullptr;
+    QLineEdit *EditNum2x = nullptr;
+    UpDownArrows *UpDownNum2x = nullptr;
+    QComboBox *ComboBoxCharge2x = nullptr;
+    QLineEdit *EditTax2x = nullptr;
+    QLineEdit *MemoPrice2x = nullptr;
+    QRadioButton *RadioButtonB2x = nullptr;
+    QRadioButton *RadioButtonS2x = nullptr;
+    QPushButton *ButtonHoldSel = nullptr;
+
+    QPlainTextEdit *RichEditComment2 = nullptr;
+    QCheckBox *CheckBoxClearD2 = nullptr;
+    QCheckBox *CheckBoxHoldSell = nullptr;
+    QCheckBox *CheckBoxSimulation = nullptr;
+    QDateEdit *DateTimePicker2 = nullptr;
+    QPushButton *ButtonHoldDiary2 = nullptr;
+    QCheckBox *CheckBoxAllD2 = nullptr;
+    QPushButton *ButtonAdd2 = nullptr;
+    QPushButton *ButtonUpd2 = nullptr;
+    QPushButton *ButtonDel2 = nullptr;
+
+    QTreeView *ListViewHold = nullptr;
+    LedgerModel *Model = nullptr;
+  };
+  Ui ui;
+
+private:
+  void createWidgets();
+  void createStockGroup();
+  void createAmountGroup();
+  void createMarketFields();
+  void createSellPanel();
+  void createCommentAndButtons();
+  void createLayout();
+  void createConnections();
+};
+
+} // namespace tomvik::app

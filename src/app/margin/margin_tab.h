@@ -1,0 +1,108 @@
+// The margin positions tab: the entry panel PanelLoan above the list of open
+// positions, one row per stock, side, open date and sequence number.
+//
+// Outside the initial-setup mode the panel shows the opened position: its
+// stock group (GroupBoxLa) and amount group (GroupBoxLb) are locked, and only
+// the market price, the comment and the check boxes react to the user. The
+// settlement sub-panel GroupBoxPriceLx lies at the place of the amount group
+// and covers it while "信用建玉決済" is ticked; it is hidden at first, and its
+// caption and the captions of its two choices follow the side of the
+// position. 追加 and 削除 are shown only in the initial-setup mode.
+#pragma once
+
+#include "app/shell/tab_base.h"
+
+#include <vector>
+
+#include "app/shell/ledger_model.h"
+#include "core/books.h"
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QSplitter;
+class QTreeView;
+
+namespace tomvik::app {
+
+class UpDownArrows;
+
+class MarginTab : public TabBase {
+  Q_OBJECT
+
+public:
+  explicit MarginTab(core::Books &books, QWidget *parent = nullptr);
+
+  // The list's columns: the position row's cells (the key is not shown; the
+  // reserved first cell is kept out of sight).
+  static std::vector<ColumnSpec> Columns();
+
+  struct Ui {
+    QSplitter *Splitter = nullptr;
+    QFrame *PanelLoan = nullptr;
+
+    QGroupBox *GroupBoxLa = nullptr;
+    QLineEdit *MaskEditStockCodeL = nullptr;
+    QLineEdit *EditStockNameL = nullptr;
+    QComboBox *ComboBoxStockExchangeL = nullptr;
+    QLineEdit *EditStockUnitL = nullptr;
+
+    QGroupBox *GroupBoxLb = nullptr;
+    QRadioButton *RadioButtonBL = nullptr;
+    QRadioButton *RadioButtonSL = nullptr;
+    QLineEdit *EditPriceL = nullptr;
+    QLineEdit *EditNumL = nullptr;
+    UpDownArrows *UpDownNumL = nullptr;
+    QLineEdit *MemoPriceL = nullptr;
+
+    QLineEdit *EditMarketPriceL = nullptr;
+    UpDownArrows *UpDownMarketPriceL = nullptr;
+    QLineEdit *MemoPML = nullptr;
+    QLabel *PanelHoldPerL = nullptr;
+
+    QGroupBox *GroupBoxPriceLx = nullptr;
+    QLineEdit *EditPriceLx = nullptr;
+    UpDownArrows *UpDownPriceLx = nullptr;
+    QLineEdit *EditNumLx = nullptr;
+    UpDownArrows *UpDownNumLx = nullptr;
+    QComboBox *ComboBoxChargeLx = nullptr;
+    QLineEdit *EditTaxLx = nullptr;
+    QLineEdit *MemoPriceLx = nullptr;
+    QRadioButton *RadioButtonBLx = nullptr;
+    QRadioButton *RadioButtonSLx = nullptr;
+    QPushButton *ButtonSettlement = nullptr;
+
+    QPlainTextEdit *RichEditCommentL = nullptr;
+    QCheckBox *CheckBoxClearDL = nullptr;
+    QCheckBox *CheckBoxSettlement = nullptr;
+    QDateEdit *DateTimePickerL = nullptr;
+    QPushButton *ButtonHoldDiaryL = nullptr;
+    QCheckBox *CheckBoxAllDL = nullptr;
+    QPushButton *ButtonAddL = nullptr;
+    QPushButton *ButtonUpdL = nullptr;
+    QPushButton *ButtonDelL = nullptr;
+
+    QTreeView *ListViewLoan = nullptr;
+    LedgerModel *Model = nullptr;
+  };
+  Ui ui;
+
+private:
+  void createWidgets();
+  void createStockGroup();
+  void createAmountGroup();
+  void createMarketFields();
+  void createSettlementPanel();
+  void createCommentAndButtons();
+  void createLayout();
+  void createConnections();
+};
+
+} // namespace tomvik::app

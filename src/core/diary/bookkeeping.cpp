@@ -113,6 +113,16 @@ std::optional<std::size_t> AddToHolding(LedgerTable& holdings, std::size_t index
                            SatAdd(Read(holding, HoldCol::Shares), shares));
 }
 
+// For the provisional holding at `index`, the holding of its real code and
+// side that it will be merged into.
+std::optional<std::size_t> RealHoldingBehind(const LedgerTable& holdings, std::size_t index) {
+  const LedgerRow& provisional = holdings[index];
+  if (provisional.key.size() < 5 || provisional.key.compare(0, 4, kNoStockCode) != 0) return std::nullopt;
+  const std::string code = StockCodeOf(provisional);
+  if (code.size() != 4 || code == kNoStockCode) return std::nullopt;
+  return holdings.find(code + provisional.key[4]);
+}
+
 void HoldingsChanged(Books& books, Amount realised) {
   RecomputeSummary(books, realised);
   books.unsaved.holdings = true;
@@ -243,7 +253,14 @@ HoldingChange ApplyToHolding(Books& books, std::size_t holdingIndex, const Ledge
     held = SatAdd(held, quantity);
   } else {
     // The shares closed take their proportional part of the cost with them.
-    const Amount cost = MulDiv(total, quantity, held);
+    Amount cost = MulDiv(total, quantity, held);
+    if (const auto real = RealHoldingBehind(books.holdings, holdingIndex); real && quantity > held && held >= 0) {
+      // A changed trade closes more shares than the provisional holding
+      // gave back: the rest come from the real holding at its own cost, so
+      // that closing all of both leaves nothing behind.
+      const LedgerRow& main = books.holdings[*real];
+      cost = SatAdd(total, MulDiv(Read(main, HoldCol::Total), SatSub(quantity, held), Read(main, HoldCol::Shares)));
+    }
     total = SatSub(total, cost);
     held = SatSub(held, quantity);
     change.realised = holdingSide == kBoughtSide ? SatSub(amount, cost) : SatSub(cost, amount);
@@ -392,18 +409,16 @@ void MergeProvisionalHolding(Books& books) {
   if (provisional.key.size() < 5 || provisional.key.compare(0, 4, kNoStockCode) != 0) return;
   const std::string code = StockCodeOf(provisional);
   if (code.size() != 4 || code == kNoStockCode) return;
-  const char side = provisional.key[4];
 
   // The holding of the same side is looked up by its key: with a sold
   // holding to merge, the first holding of the code may be the bought one.
-  const std::string key = code + side;
-  if (const auto target = holdings.find(key)) {
+  if (const auto target = RealHoldingBehind(holdings, 0)) {
     const Amount total = Read(provisional, HoldCol::Total);
     const Amount shares = Read(provisional, HoldCol::Shares);
     holdings.erase(0);
     AddToHolding(holdings, *target - 1, total, shares);
   } else {
-    holdings.rekey(0, key);
+    holdings.rekey(0, code + provisional.key[4]);
   }
   HoldingsChanged(books, 0);
 }

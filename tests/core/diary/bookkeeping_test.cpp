@@ -11,6 +11,7 @@
 #include "core/records/diary_file.h"
 #include "core/records/hold_file.h"
 #include "core/records/loan_file.h"
+#include "core/stocks/stock_lookup.h"
 
 namespace tomvik::core::test {
 namespace {
@@ -165,6 +166,47 @@ TEST_F(BookkeepingTest, DeletingTheClosingRowsOfAHoldingThatIsGoneRestoresItUnde
   EXPECT_EQ(books.summary.holdingsTotal, before.holdingsTotal);
   EXPECT_EQ(books.stocks[0].cell(StockCol::BuyTotal), "0");
   EXPECT_EQ(books.stocks[0].cell(StockCol::SellTotal), "0");
+}
+
+TEST_F(BookkeepingTest, ChangingASaleClosesTheSharesItGaveBackFirst) {
+  RecordCashTrade(books, "1234", true, 1'234, 1'000, 1'234'567);
+  LedgerRow sale = RecordCashTrade(books, "1234", false, 1'340, 300, 400'000);
+
+  // The same quantity at another price keeps the cost of the shares.
+  ASSERT_TRUE(UndoCashRow(books, sale, kUnit).provisionalHolding);
+  sale = RecordCashTrade(books, "1234", false, 1'400, 300, 420'000, kNoStockCode);
+  MergeProvisionalHolding(books);
+  EXPECT_EQ(sale.cell(DiaryCol::Cost), "370,370");
+  EXPECT_EQ(Keys(books.holdings), (std::vector<std::string>{"12341"}));
+  EXPECT_EQ(Holding("12341").cell(HoldCol::Total), "864,197");
+  EXPECT_EQ(books.figures.realised, "49,630");
+
+  // Fewer shares: their part of the cost given back.
+  UndoCashRow(books, sale, kUnit);
+  sale = RecordCashTrade(books, "1234", false, 1'400, 200, 280'000, kNoStockCode);
+  MergeProvisionalHolding(books);
+  EXPECT_EQ(sale.cell(DiaryCol::Cost), "246,913");
+  EXPECT_EQ(Holding("12341").cell(HoldCol::Total), "987,654");
+  EXPECT_EQ(Holding("12341").cell(HoldCol::Shares), "800");
+
+  // More shares: the rest at the cost of the holding, as a sale of them
+  // straight from the holding would take.
+  UndoCashRow(books, sale, kUnit);
+  sale = RecordCashTrade(books, "1234", false, 1'400, 500, 700'000, kNoStockCode);
+  MergeProvisionalHolding(books);
+  EXPECT_EQ(sale.cell(DiaryCol::Cost), "617,283");
+  EXPECT_EQ(Holding("12341").cell(HoldCol::Total), "617,284");
+  EXPECT_EQ(Holding("12341").cell(HoldCol::Shares), "500");
+
+  // All of them: nothing is left behind.
+  UndoCashRow(books, sale, kUnit);
+  sale = RecordCashTrade(books, "1234", false, 1'400, 1'000, 1'400'000, kNoStockCode);
+  MergeProvisionalHolding(books);
+  EXPECT_EQ(sale.cell(DiaryCol::Cost), "1,234,567");
+  EXPECT_TRUE(books.holdings.empty());
+  EXPECT_EQ(books.figures.realised, "165,433");
+  EXPECT_EQ(books.stocks[0].cell(StockCol::BuyTotal), "1,234,567");
+  EXPECT_EQ(books.stocks[0].cell(StockCol::SellTotal), "1,400,000");
 }
 
 TEST_F(BookkeepingTest, DeletingAnOpeningBuyAfterItsHoldingWasSoldOffLeavesTheSharesOwed) {

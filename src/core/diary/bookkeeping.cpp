@@ -452,6 +452,8 @@ UndoResult UndoMarginRow(Books& books, const LedgerRow& diaryRow, std::string_vi
   // settlement closed it.
   const bool buyPosition = kind == 27 || kind == 36;
   const std::string suffix = KeySuffixOf(diaryRow.key);
+  // Without the opening date and sequence there is no position to name.
+  if (suffix.size() < 13) return result;
   const std::string key = code + (buyPosition ? kBuyPositionSide : kSellPositionSide) + suffix;
   auto index = books.positions.find(key);
   const bool recreated = !index;

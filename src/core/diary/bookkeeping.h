@@ -44,7 +44,9 @@ struct HoldingChange {
   std::optional<std::size_t> index;  // the holding, unless it was removed
 };
 // Adds the row to the holding (same side, or a delivery take), or closes
-// the row's shares of it at their proportional cost (other side).
+// the row's shares of it at their proportional cost (other side). Closing
+// more shares than a provisional holding gave back takes the rest from the
+// holding it will be merged into, at that holding's proportional cost.
 HoldingChange ApplyToHolding(Books& books, std::size_t holdingIndex, const LedgerRow& diaryRow);
 
 struct PositionOpened {

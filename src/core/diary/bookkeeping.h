@@ -44,7 +44,9 @@ struct HoldingChange {
   std::optional<std::size_t> index;  // the holding, unless it was removed
 };
 // Adds the row to the holding (same side, or a delivery take), or closes
-// the row's shares of it at their proportional cost (other side).
+// the row's shares of it at their proportional cost (other side). Closing
+// more shares than a provisional holding gave back takes the rest from the
+// holding it will be merged into, at that holding's proportional cost.
 HoldingChange ApplyToHolding(Books& books, std::size_t holdingIndex, const LedgerRow& diaryRow);
 
 struct PositionOpened {
@@ -69,7 +71,13 @@ struct UndoResult {
 };
 
 // Takes back the effect of a row whose second kind digit is 0, 1 or 2
-// (headers, plans, cash trades, cash registrations, cash movements).
+// (headers, plans, cash trades, cash registrations, cash movements): a
+// header's flat charge and a cash movement's net amount go back out of the
+// realised result; an opening trade's shares and amount come out of the
+// holding of its code and side (one with negative figures when there is
+// none); a closing trade's shares come back at their cost (保有) in a
+// provisional holding, and its result (from 金額 and 保有) and its stock
+// totals are taken back.
 UndoResult UndoCashRow(Books& books, const LedgerRow& diaryRow, std::string_view unitText);
 // Adds a holding made from the row under the given code (not selected), and
 // takes the row's profit back out of the realised result.
@@ -78,25 +86,33 @@ std::size_t RestoreHolding(Books& books, const LedgerRow& diaryRow, std::string_
 // Folds a holding under code "0000" into the holding of its real code.
 void MergeProvisionalHolding(Books& books);
 // Takes back the effect of a row whose second kind digit is 5 to 8 (new
-// positions, settlements, margin registrations).
+// positions, settlements, margin registrations): a new position's shares
+// and amount come out of its position; a settlement puts its shares and
+// their opening cost back into the position (re-created when it was closed)
+// and takes back its stock totals, its realised result and, for a
+// delivery, its change of the bought holding.
 UndoResult UndoMarginRow(Books& books, const LedgerRow& diaryRow, std::string_view unitText);
 
-// Settlement: the position loses n shares and their part of its total;
-// `profit` is booked to the realised result.
-void ReducePosition(Books& books, std::size_t positionIndex, Amount n, Amount profit);
+// Settlement: the position loses n shares and `cost` of its total, the
+// opening cost its diary row books (保有 for a repayment, 金額 for a
+// delivery, both position total x n / position shares); `profit` is booked
+// to the realised result.
+void ReducePosition(Books& books, std::size_t positionIndex, Amount n, Amount cost, Amount profit);
 // Delivery take: the row's shares and amount go into the bought holding of
 // the code, or open one with the unit and market price texts.
 HoldingChange TakeDelivery(Books& books, const LedgerRow& diaryRow27, std::string_view code,
                            std::string_view unitText, std::string_view marketText);
 // Delivery give: the bought holding of the code loses n shares and `cost`
-// of its total (removed when no shares remain). No summary recomputation.
-void GiveDelivery(Books& books, std::string_view code, Amount n, Amount cost);
+// of its total, the 保有 its diary row books. No summary recomputation (the
+// ReducePosition that follows does it). False, with nothing changed, when
+// the code has no bought holding.
+bool GiveDelivery(Books& books, std::string_view code, Amount n, Amount cost);
 
 // Recomputes average, rate and result of a holding from its total, shares
-// and market price.
+// and market price; then the summary.
 void RevalueHolding(Books& books, std::size_t index);
 // Recomputes rate and result of a position from its unit price, shares,
-// total and market price.
+// total and market price; then the summary.
 void RevaluePosition(Books& books, std::size_t index);
 
 }  // namespace tomvik::core

@@ -67,8 +67,7 @@ class ScriptedPrompter : public tomvik::app::Prompter {
 std::string ReadBytes(const fs::path& path) { return tomvik::core::ReadWholeFile(path).bytes; }
 
 void CopyFixture(const char* name, const fs::path& folder) {
-  fs::copy_file(fs::path(TOMVIK_TEST_DATA_DIR) / "records" / name, folder / name,
-                fs::copy_options::overwrite_existing);
+  fs::copy_file(fs::path(TOMVIK_TEST_DATA_DIR) / "records" / name, folder / name, fs::copy_options::overwrite_existing);
 }
 
 class Window : public ::testing::Test {
@@ -87,9 +86,7 @@ class Window : public ::testing::Test {
     prompter_ = prompter.get();
     window_->setPrompter(std::move(prompter));
   }
-  LedgerModel* model(const char* list) {
-    return static_cast<LedgerModel*>(Named<QTreeView>(*window_, list)->model());
-  }
+  LedgerModel* model(const char* list) { return static_cast<LedgerModel*>(Named<QTreeView>(*window_, list)->model()); }
   QAction* action(const char* name) { return window_->findChild<QAction*>(QLatin1String(name)); }
   QString memo(const char* name) { return Named<QLineEdit>(*window_, name)->text(); }
 
@@ -134,8 +131,7 @@ TEST_F(Window, StartsWithTheMonthOfTodayAndEveryLedgerFromItsFile) {
   for (int row = 0; row < diary->rowCount(); ++row) {
     if (!diary->text(row, 0).isEmpty()) ++headers;
   }
-  EXPECT_EQ(static_cast<std::size_t>(diary->rowCount()),
-            w.books().diary.size() - static_cast<std::size_t>(headers));
+  EXPECT_EQ(static_cast<std::size_t>(diary->rowCount()), w.books().diary.size() - static_cast<std::size_t>(headers));
   // The first day: six trade rows; its turnover counts the buy and the sell.
   EXPECT_EQ(diary->text(0, 0), QStringLiteral("2011/03/01(火)"));
   EXPECT_EQ(diary->text(0, 1), QStringLiteral("6"));
@@ -289,7 +285,8 @@ TEST_F(Window, SettingsComeBackAsTheyWereWrittenIncludingAMaximisedClose) {
 
   const auto after = tomvik::core::LoadSettings(folder()).settings;
   EXPECT_EQ(after.state, 2);
-  EXPECT_EQ(std::tie(after.top, after.left, after.height, after.width), std::tie(before.top, before.left, before.height, before.width));
+  EXPECT_EQ(std::tie(after.top, after.left, after.height, after.width),
+            std::tie(before.top, before.left, before.height, before.width));
   EXPECT_EQ(after.split1, 200);
   EXPECT_EQ(after.diaryColumns.widths, before.diaryColumns.widths);
   EXPECT_EQ(after.stockColumns.widths, before.stockColumns.widths);

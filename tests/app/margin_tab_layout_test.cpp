@@ -34,7 +34,7 @@ using tomvik::testing::SaveShot;
 using tomvik::testing::Settle;
 
 class MarginTabLayout : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     ASSERT_TRUE(folder_.isValid());
     books_.folder = folder_.path().toStdString();
@@ -47,11 +47,10 @@ protected:
 
   // What the initial-setup mode changes on the panel, for the look of it.
   void showSetupMode(bool on) {
-    MarginTab::Ui &ui = tab_->ui;
+    MarginTab::Ui& ui = tab_->ui;
     ui.GroupBoxLa->setEnabled(on);
     ui.GroupBoxLb->setEnabled(on);
-    for (QLineEdit *field : {ui.MaskEditStockCodeL, ui.EditStockNameL,
-                             ui.EditStockUnitL, ui.EditPriceL, ui.EditNumL}) {
+    for (QLineEdit* field : {ui.MaskEditStockCodeL, ui.EditStockNameL, ui.EditStockUnitL, ui.EditPriceL, ui.EditNumL}) {
       field->setEnabled(on);
       field->setReadOnly(!on);
     }
@@ -68,19 +67,18 @@ protected:
 };
 
 struct ButtonState {
-  const char *name;
-  const char *caption;
+  const char* name;
+  const char* caption;
   bool shown;
   bool enabled;
   bool checked;
 };
 
-void ExpectButtons(QWidget &tab, std::initializer_list<ButtonState> states) {
-  for (const ButtonState &expected : states) {
-    auto *button = Named<QAbstractButton>(tab, expected.name);
+void ExpectButtons(QWidget& tab, std::initializer_list<ButtonState> states) {
+  for (const ButtonState& expected : states) {
+    auto* button = Named<QAbstractButton>(tab, expected.name);
     ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->text(), QString::fromUtf8(expected.caption))
-        << expected.name;
+    EXPECT_EQ(button->text(), QString::fromUtf8(expected.caption)) << expected.name;
     EXPECT_EQ(button->isVisibleTo(&tab), expected.shown) << expected.name;
     EXPECT_EQ(button->isEnabled(), expected.enabled) << expected.name;
     EXPECT_EQ(button->isChecked(), expected.checked) << expected.name;
@@ -88,24 +86,23 @@ void ExpectButtons(QWidget &tab, std::initializer_list<ButtonState> states) {
 }
 
 TEST_F(MarginTabLayout, NormalModeLocksThePositionAndLeavesPriceAndComment) {
-  MarginTab &tab = *tab_;
+  MarginTab& tab = *tab_;
   EXPECT_EQ(tab.objectName(), QStringLiteral("TabSheetLoan"));
   ASSERT_NE(Named<QWidget>(tab, "PanelLoan"), nullptr);
 
-  auto *stockGroup = Named<QGroupBox>(tab, "GroupBoxLa");
-  auto *amountGroup = Named<QGroupBox>(tab, "GroupBoxLb");
+  auto* stockGroup = Named<QGroupBox>(tab, "GroupBoxLa");
+  auto* amountGroup = Named<QGroupBox>(tab, "GroupBoxLb");
   ASSERT_TRUE(stockGroup && amountGroup);
   EXPECT_FALSE(stockGroup->isEnabled());
   EXPECT_FALSE(amountGroup->isEnabled());
-  for (const char *name :
-       {"MaskEditStockCodeL", "EditStockNameL", "EditStockUnitL"}) {
-    auto *field = Named<QLineEdit>(tab, name);
+  for (const char* name : {"MaskEditStockCodeL", "EditStockNameL", "EditStockUnitL"}) {
+    auto* field = Named<QLineEdit>(tab, name);
     ASSERT_NE(field, nullptr);
     EXPECT_TRUE(stockGroup->isAncestorOf(field)) << name;
     EXPECT_TRUE(field->isReadOnly()) << name;
   }
-  for (const char *name : {"EditPriceL", "EditNumL", "MemoPriceL"}) {
-    auto *field = Named<QLineEdit>(tab, name);
+  for (const char* name : {"EditPriceL", "EditNumL", "MemoPriceL"}) {
+    auto* field = Named<QLineEdit>(tab, name);
     ASSERT_NE(field, nullptr);
     EXPECT_TRUE(amountGroup->isAncestorOf(field)) << name;
     EXPECT_TRUE(field->isReadOnly()) << name;
@@ -114,7 +111,7 @@ TEST_F(MarginTabLayout, NormalModeLocksThePositionAndLeavesPriceAndComment) {
   EXPECT_EQ(tab.ui.MaskEditStockCodeL->inputMask(), QStringLiteral("9999"));
   EXPECT_TRUE(amountGroup->isAncestorOf(Named<QWidget>(tab, "UpDownNumL")));
   EXPECT_FALSE(tab.ui.UpDownNumL->isEnabled());
-  auto *exchange = Named<QComboBox>(tab, "ComboBoxStockExchangeL");
+  auto* exchange = Named<QComboBox>(tab, "ComboBoxStockExchangeL");
   ASSERT_NE(exchange, nullptr);
   EXPECT_TRUE(stockGroup->isAncestorOf(exchange));
   EXPECT_TRUE(exchange->isEditable());
@@ -122,50 +119,48 @@ TEST_F(MarginTabLayout, NormalModeLocksThePositionAndLeavesPriceAndComment) {
   EXPECT_EQ(exchange->itemText(1), QStringLiteral("東証２部"));
 
   // "買建" is chosen at first; both sides open up with the amount group.
-  ExpectButtons(tab, {{"RadioButtonBL", "買建", true, false, true},
-                      {"RadioButtonSL", "売建", true, false, false}});
+  ExpectButtons(tab, {{"RadioButtonBL", "買建", true, false, true}, {"RadioButtonSL", "売建", true, false, false}});
   EXPECT_TRUE(amountGroup->isAncestorOf(tab.ui.RadioButtonSL));
   EXPECT_TRUE(tab.ui.RadioButtonBL->isEnabledTo(amountGroup));
   EXPECT_TRUE(tab.ui.RadioButtonSL->isEnabledTo(amountGroup));
 
-  auto *market = Named<QLineEdit>(tab, "EditMarketPriceL");
+  auto* market = Named<QLineEdit>(tab, "EditMarketPriceL");
   ASSERT_NE(market, nullptr);
   EXPECT_TRUE(market->isEnabled());
   EXPECT_FALSE(market->isReadOnly());
   EXPECT_TRUE(Named<UpDownArrows>(tab, "UpDownMarketPriceL")->isEnabled());
-  auto *comment = Named<QPlainTextEdit>(tab, "RichEditCommentL");
+  auto* comment = Named<QPlainTextEdit>(tab, "RichEditCommentL");
   ASSERT_NE(comment, nullptr);
   EXPECT_TRUE(comment->isEnabled());
   EXPECT_FALSE(comment->isReadOnly());
 
-  auto *result = Named<QLineEdit>(tab, "MemoPML");
+  auto* result = Named<QLineEdit>(tab, "MemoPML");
   ASSERT_NE(result, nullptr);
   EXPECT_TRUE(result->isReadOnly());
   EXPECT_EQ(result->text(), QStringLiteral("0"));
-  auto *rate = Named<QLabel>(tab, "PanelHoldPerL");
+  auto* rate = Named<QLabel>(tab, "PanelHoldPerL");
   ASSERT_NE(rate, nullptr);
   EXPECT_EQ(rate->text(), QStringLiteral("0.00%"));
   EXPECT_EQ(rate->palette().color(QPalette::Window), QColor(240, 224, 240));
 
-  ExpectButtons(tab,
-                {{"ButtonAddL", "追加", false, true, false},
-                 {"ButtonUpdL", "更新", true, false, false},
-                 {"ButtonDelL", "削除", false, false, false},
-                 {"CheckBoxClearDL", "", true, true, true},
-                 {"CheckBoxAllDL", "", true, true, false},
-                 {"ButtonHoldDiaryL", "日記", true, false, false},
-                 {"CheckBoxSettlement", "信用建玉決済", true, false, false}});
+  ExpectButtons(tab, {{"ButtonAddL", "追加", false, true, false},
+                      {"ButtonUpdL", "更新", true, false, false},
+                      {"ButtonDelL", "削除", false, false, false},
+                      {"CheckBoxClearDL", "", true, true, true},
+                      {"CheckBoxAllDL", "", true, true, false},
+                      {"ButtonHoldDiaryL", "日記", true, false, false},
+                      {"CheckBoxSettlement", "信用建玉決済", true, false, false}});
   EXPECT_EQ(tab.ui.CheckBoxClearDL->toolTip(), QStringLiteral("有効"));
   EXPECT_EQ(tab.ui.CheckBoxAllDL->toolTip(), QStringLiteral("一括"));
 
-  auto *picker = Named<QDateEdit>(tab, "DateTimePickerL");
+  auto* picker = Named<QDateEdit>(tab, "DateTimePickerL");
   ASSERT_NE(picker, nullptr);
   EXPECT_TRUE(picker->calendarPopup());
   EXPECT_EQ(picker->text(), QStringLiteral("2011年01月05日（水）"));
 }
 
 TEST_F(MarginTabLayout, AllAtOnceBoxHasThreeStates) {
-  QCheckBox *box = tab_->ui.CheckBoxAllDL;
+  QCheckBox* box = tab_->ui.CheckBoxAllDL;
   ASSERT_TRUE(box->isTristate());
   EXPECT_EQ(box->checkState(), Qt::Unchecked);
   // A click walks unchecked, greyed, checked, as the settings store 0, 2, 1.
@@ -178,26 +173,26 @@ TEST_F(MarginTabLayout, AllAtOnceBoxHasThreeStates) {
 }
 
 TEST_F(MarginTabLayout, SettlementPanelWaitsHiddenOverTheAmountGroup) {
-  MarginTab &tab = *tab_;
-  auto *settle = Named<QGroupBox>(tab, "GroupBoxPriceLx");
+  MarginTab& tab = *tab_;
+  auto* settle = Named<QGroupBox>(tab, "GroupBoxPriceLx");
   ASSERT_NE(settle, nullptr);
   EXPECT_FALSE(settle->isVisibleTo(&tab));
   EXPECT_EQ(settle->title(), QStringLiteral("買建"));
 
-  for (const char *name : {"EditPriceLx", "EditNumLx", "EditTaxLx"}) {
-    auto *field = Named<QLineEdit>(tab, name);
+  for (const char* name : {"EditPriceLx", "EditNumLx", "EditTaxLx"}) {
+    auto* field = Named<QLineEdit>(tab, name);
     ASSERT_NE(field, nullptr);
     EXPECT_TRUE(settle->isAncestorOf(field)) << name;
     EXPECT_FALSE(field->isReadOnly()) << name;
     EXPECT_TRUE(field->alignment() & Qt::AlignRight) << name;
   }
-  for (const char *name : {"UpDownPriceLx", "UpDownNumLx"})
+  for (const char* name : {"UpDownPriceLx", "UpDownNumLx"})
     EXPECT_TRUE(settle->isAncestorOf(Named<UpDownArrows>(tab, name))) << name;
-  auto *charge = Named<QComboBox>(tab, "ComboBoxChargeLx");
+  auto* charge = Named<QComboBox>(tab, "ComboBoxChargeLx");
   ASSERT_NE(charge, nullptr);
   EXPECT_TRUE(settle->isAncestorOf(charge));
   EXPECT_TRUE(charge->isEditable());
-  auto *amount = Named<QLineEdit>(tab, "MemoPriceLx");
+  auto* amount = Named<QLineEdit>(tab, "MemoPriceLx");
   ASSERT_NE(amount, nullptr);
   EXPECT_TRUE(amount->isReadOnly());
   EXPECT_EQ(amount->text(), QStringLiteral("0"));
@@ -228,33 +223,27 @@ TEST_F(MarginTabLayout, SettlementPanelWaitsHiddenOverTheAmountGroup) {
 }
 
 TEST_F(MarginTabLayout, ListHasThePositionColumns) {
-  auto *list = Named<QTreeView>(*tab_, "ListViewLoan");
+  auto* list = Named<QTreeView>(*tab_, "ListViewLoan");
   ASSERT_NE(list, nullptr);
   ASSERT_EQ(list->model(), tab_->ui.Model);
   struct Column {
-    const char *caption;
+    const char* caption;
     int width;
     bool right;
   };
   const Column columns[] = {
-      {"", 1, false},           {"建玉", 44, false},   {"新規建日", 72, false},
-      {"銘柄", 100, false},     {"取引所", 56, false}, {"単位", 50, true},
-      {"総額", 70, true},       {"株数", 50, true},    {"単価", 70, true},
-      {"時価", 70, true},       {"騰落率", 55, true},  {"損益", 70, true},
-      {"コメント", 100, false},
+      {"", 1, false},       {"建玉", 44, false}, {"新規建日", 72, false},  {"銘柄", 100, false}, {"取引所", 56, false},
+      {"単位", 50, true},   {"総額", 70, true},  {"株数", 50, true},       {"単価", 70, true},   {"時価", 70, true},
+      {"騰落率", 55, true}, {"損益", 70, true},  {"コメント", 100, false},
   };
   ASSERT_EQ(list->model()->columnCount(), 13);
   for (int i = 0; i < 13; ++i) {
-    const Column &expected = columns[i];
-    EXPECT_EQ(list->model()->headerData(i, Qt::Horizontal).toString(),
-              QString::fromUtf8(expected.caption))
-        << i;
-    EXPECT_EQ(static_cast<bool>(
-                  list->model()
-                      ->headerData(i, Qt::Horizontal, Qt::TextAlignmentRole)
-                      .value<Qt::Alignment>() &
-                  Qt::AlignRight),
-              expected.right)
+    const Column& expected = columns[i];
+    EXPECT_EQ(list->model()->headerData(i, Qt::Horizontal).toString(), QString::fromUtf8(expected.caption)) << i;
+    EXPECT_EQ(
+        static_cast<bool>(list->model()->headerData(i, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>() &
+                          Qt::AlignRight),
+        expected.right)
         << i;
     EXPECT_EQ(list->isColumnHidden(i), i == 0) << i;
     if (i > 0) {
@@ -265,29 +254,22 @@ TEST_F(MarginTabLayout, ListHasThePositionColumns) {
   // A position row appears cell by cell under its captions.
   tomvik::core::LedgerRow row;
   row.key = "123452011/01/05001";
-  row.cells = {
-      "",       "\x94\x83\x8c\x9a", "2011/01/05", "1234 Mihon", "Tosho",
-      "1000",   "412,000",          "1,000",      "412",        "430",
-      "+4.37%", "18,000",           "memo"};
+  row.cells = {"",    "\x94\x83\x8c\x9a", "2011/01/05", "1234 Mihon", "Tosho", "1000", "412,000", "1,000", "412",
+               "430", "+4.37%",           "18,000",     "memo"};
   books_.positions.insert(row);
   tab_->ui.Model->sync();
   ASSERT_EQ(list->model()->rowCount(), 1);
-  EXPECT_EQ(list->model()->index(0, 1).data().toString(),
-            QStringLiteral("買建"));
-  EXPECT_EQ(list->model()->index(0, 2).data().toString(),
-            QStringLiteral("2011/01/05"));
-  EXPECT_EQ(list->model()->index(0, 8).data().toString(),
-            QStringLiteral("412"));
-  EXPECT_EQ(list->model()->index(0, 11).data().toString(),
-            QStringLiteral("18,000"));
-  EXPECT_EQ(list->model()->index(0, 12).data().toString(),
-            QStringLiteral("memo"));
+  EXPECT_EQ(list->model()->index(0, 1).data().toString(), QStringLiteral("買建"));
+  EXPECT_EQ(list->model()->index(0, 2).data().toString(), QStringLiteral("2011/01/05"));
+  EXPECT_EQ(list->model()->index(0, 8).data().toString(), QStringLiteral("412"));
+  EXPECT_EQ(list->model()->index(0, 11).data().toString(), QStringLiteral("18,000"));
+  EXPECT_EQ(list->model()->index(0, 12).data().toString(), QStringLiteral("memo"));
 }
 
 TEST_F(MarginTabLayout, FitsTheDefaultSizeAndGivesExtraRoomToTheList) {
-  MarginTab &tab = *tab_;
-  QWidget *panel = tab.ui.PanelLoan;
-  QWidget *list = tab.ui.ListViewLoan;
+  MarginTab& tab = *tab_;
+  QWidget* panel = tab.ui.PanelLoan;
+  QWidget* list = tab.ui.ListViewLoan;
   EXPECT_EQ(tab.ui.Splitter->orientation(), Qt::Vertical);
   EXPECT_EQ(tab.ui.Splitter->widget(0), panel);
   EXPECT_EQ(tab.ui.Splitter->widget(1), list);
@@ -309,4 +291,4 @@ TEST_F(MarginTabLayout, FitsTheDefaultSizeAndGivesExtraRoomToTheList) {
   SaveShot(tab, "margin_tab_1000x700.png");
 }
 
-} // namespace
+}  // namespace

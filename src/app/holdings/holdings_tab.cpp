@@ -39,36 +39,33 @@ const QColor kRateNeutral(240, 224, 240);
 
 int Cell(std::size_t column) { return static_cast<int>(column); }
 
-void AddBuiltInExchanges(QComboBox *combo) {
-  combo->addItems({QStringLiteral("東証１部"), QStringLiteral("東証２部"),
-                   QStringLiteral("マザーズ"), QStringLiteral("ジャスダック"),
-                   QStringLiteral("ヘラクレス")});
+void AddBuiltInExchanges(QComboBox* combo) {
+  combo->addItems({QStringLiteral("東証１部"), QStringLiteral("東証２部"), QStringLiteral("マザーズ"),
+                   QStringLiteral("ジャスダック"), QStringLiteral("ヘラクレス")});
   combo->setCurrentIndex(-1);
 }
 
-QPushButton *MakeButton(const QString &text, const char *objectName,
-                        QWidget *parent) {
-  auto *button = new QPushButton(text, parent);
+QPushButton* MakeButton(const QString& text, const char* objectName, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
   button->setObjectName(QLatin1String(objectName));
   return button;
 }
 
-QCheckBox *MakeCheck(const QString &text, const char *objectName,
-                     QWidget *parent) {
-  auto *box = new QCheckBox(text, parent);
+QCheckBox* MakeCheck(const QString& text, const char* objectName, QWidget* parent) {
+  auto* box = new QCheckBox(text, parent);
   box->setObjectName(QLatin1String(objectName));
   return box;
 }
 
 // A field that only the initial-setup mode opens up.
-void Lock(QLineEdit *field) {
+void Lock(QLineEdit* field) {
   field->setReadOnly(true);
   SetFieldEnabled(field, false);
 }
 
 // The coloured rate of change figure, a sunken panel with centred text.
-QLabel *MakeRatePanel(const char *objectName, QWidget *parent) {
-  auto *panel = new QLabel(QStringLiteral("0.00%"), parent);
+QLabel* MakeRatePanel(const char* objectName, QWidget* parent) {
+  auto* panel = new QLabel(QStringLiteral("0.00%"), parent);
   panel->setObjectName(QLatin1String(objectName));
   panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   panel->setAlignment(Qt::AlignCenter);
@@ -82,23 +79,21 @@ QLabel *MakeRatePanel(const char *objectName, QWidget *parent) {
 
 // Radio buttons side by side without a frame of their own: each set has its
 // own parent, so the sets do not exclude one another.
-QWidget *MakeRadioRow(QWidget *parent,
-                      std::initializer_list<QRadioButton *> choices) {
-  auto *row = new QWidget(parent);
-  auto *layout = new QHBoxLayout(row);
+QWidget* MakeRadioRow(QWidget* parent, std::initializer_list<QRadioButton*> choices) {
+  auto* row = new QWidget(parent);
+  auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(2, 0, 2, 0);
   layout->setSpacing(10);
-  for (QRadioButton *choice : choices) {
+  for (QRadioButton* choice : choices) {
     choice->setParent(row);
     layout->addWidget(choice);
   }
   return row;
 }
 
-} // namespace
+}  // namespace
 
-HoldingsTab::HoldingsTab(core::Books &books, QWidget *parent)
-    : TabBase(books, parent) {
+HoldingsTab::HoldingsTab(core::Books& books, QWidget* parent) : TabBase(books, parent) {
   setObjectName(QStringLiteral("TabSheetHold"));
   createWidgets();
   createLayout();
@@ -150,17 +145,13 @@ void HoldingsTab::createStockGroup() {
   ui.GroupBox2a = new QGroupBox(ui.PanelHold);
   ui.GroupBox2a->setObjectName(QStringLiteral("GroupBox2a"));
   ui.GroupBox2a->setEnabled(false);
-  ui.MaskEditStockCode2 =
-      MakeCodeEdit(QStringLiteral("MaskEditStockCode2"), ui.GroupBox2a);
+  ui.MaskEditStockCode2 = MakeCodeEdit(QStringLiteral("MaskEditStockCode2"), ui.GroupBox2a);
   Lock(ui.MaskEditStockCode2);
-  ui.EditStockName2 =
-      MakeTextEdit(QStringLiteral("EditStockName2"), ui.GroupBox2a);
+  ui.EditStockName2 = MakeTextEdit(QStringLiteral("EditStockName2"), ui.GroupBox2a);
   Lock(ui.EditStockName2);
-  ui.ComboBoxStockExchange2 =
-      MakeCombo(QStringLiteral("ComboBoxStockExchange2"), ui.GroupBox2a);
+  ui.ComboBoxStockExchange2 = MakeCombo(QStringLiteral("ComboBoxStockExchange2"), ui.GroupBox2a);
   AddBuiltInExchanges(ui.ComboBoxStockExchange2);
-  ui.EditStockUnit2 =
-      MakeAmountEdit(QStringLiteral("EditStockUnit2"), ui.GroupBox2a);
+  ui.EditStockUnit2 = MakeAmountEdit(QStringLiteral("EditStockUnit2"), ui.GroupBox2a);
   Lock(ui.EditStockUnit2);
 }
 
@@ -168,18 +159,14 @@ void HoldingsTab::createAmountGroup() {
   ui.GroupBox2b = new QGroupBox(ui.PanelHold);
   ui.GroupBox2b->setObjectName(QStringLiteral("GroupBox2b"));
   ui.GroupBox2b->setEnabled(false);
-  ui.RadioButtonB2 =
-      MakeRadio(QStringLiteral("買い"), "RadioButtonB2", ui.GroupBox2b);
+  ui.RadioButtonB2 = MakeRadio(QStringLiteral("買い"), "RadioButtonB2", ui.GroupBox2b);
   ui.RadioButtonB2->setChecked(true);
   // A sold holding is only made in the old-version compatibility mode.
-  ui.RadioButtonS2 =
-      MakeRadio(QStringLiteral("売り"), "RadioButtonS2", ui.GroupBox2b);
+  ui.RadioButtonS2 = MakeRadio(QStringLiteral("売り"), "RadioButtonS2", ui.GroupBox2b);
   ui.RadioButtonS2->setEnabled(false);
-  ui.EditPrice2 = MakeAmountEdit(QStringLiteral("EditPrice2"), ui.GroupBox2b,
-                                 QStringLiteral("0"));
+  ui.EditPrice2 = MakeAmountEdit(QStringLiteral("EditPrice2"), ui.GroupBox2b, QStringLiteral("0"));
   Lock(ui.EditPrice2);
-  ui.EditNum2 = MakeAmountEdit(QStringLiteral("EditNum2"), ui.GroupBox2b,
-                               QStringLiteral("0"));
+  ui.EditNum2 = MakeAmountEdit(QStringLiteral("EditNum2"), ui.GroupBox2b, QStringLiteral("0"));
   Lock(ui.EditNum2);
   ui.UpDownNum2 = new UpDownArrows(QStringLiteral("UpDownNum2"), ui.GroupBox2b);
   ui.UpDownNum2->setEnabled(false);
@@ -187,10 +174,8 @@ void HoldingsTab::createAmountGroup() {
 }
 
 void HoldingsTab::createMarketFields() {
-  ui.EditMarketPrice2 = MakeAmountEdit(QStringLiteral("EditMarketPrice2"),
-                                       ui.PanelHold, QStringLiteral("0"));
-  ui.UpDownMarketPrice2 =
-      new UpDownArrows(QStringLiteral("UpDownMarketPrice2"), ui.PanelHold);
+  ui.EditMarketPrice2 = MakeAmountEdit(QStringLiteral("EditMarketPrice2"), ui.PanelHold, QStringLiteral("0"));
+  ui.UpDownMarketPrice2 = new UpDownArrows(QStringLiteral("UpDownMarketPrice2"), ui.PanelHold);
   ui.MemoPM2 = MakeMemo(QStringLiteral("MemoPM2"), ui.PanelHold);
   ui.PanelHoldPer = MakeRatePanel("PanelHoldPer", ui.PanelHold);
 }
@@ -205,19 +190,15 @@ void HoldingsTab::createSellPanel() {
   policy.setRetainSizeWhenHidden(true);
   ui.GroupBoxPrice2x->setSizePolicy(policy);
   ui.GroupBoxPrice2x->setVisible(false);
-  QWidget *box = ui.GroupBoxPrice2x;
+  QWidget* box = ui.GroupBoxPrice2x;
 
-  ui.EditPrice2x =
-      MakeAmountEdit(QStringLiteral("EditPrice2x"), box, QStringLiteral("0"));
+  ui.EditPrice2x = MakeAmountEdit(QStringLiteral("EditPrice2x"), box, QStringLiteral("0"));
   ui.UpDownPrice2x = new UpDownArrows(QStringLiteral("UpDownPrice2x"), box);
-  ui.EditNum2x =
-      MakeAmountEdit(QStringLiteral("EditNum2x"), box, QStringLiteral("0"));
+  ui.EditNum2x = MakeAmountEdit(QStringLiteral("EditNum2x"), box, QStringLiteral("0"));
   ui.UpDownNum2x = new UpDownArrows(QStringLiteral("UpDownNum2x"), box);
   ui.ComboBoxCharge2x = MakeCombo(QStringLiteral("ComboBoxCharge2x"), box);
-  ui.ComboBoxCharge2x->lineEdit()->setAlignment(Qt::AlignRight |
-                                                Qt::AlignVCenter);
-  ui.EditTax2x =
-      MakeAmountEdit(QStringLiteral("EditTax2x"), box, QStringLiteral("0"));
+  ui.ComboBoxCharge2x->lineEdit()->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  ui.EditTax2x = MakeAmountEdit(QStringLiteral("EditTax2x"), box, QStringLiteral("0"));
   ui.MemoPrice2x = MakeMemo(QStringLiteral("MemoPrice2x"), box);
   // The side only shows that this is a sell.
   ui.RadioButtonB2x = MakeRadio(QStringLiteral("買い"), "RadioButtonB2x", box);
@@ -228,24 +209,20 @@ void HoldingsTab::createSellPanel() {
 }
 
 void HoldingsTab::createCommentAndButtons() {
-  QWidget *panel = ui.PanelHold;
-  ui.RichEditComment2 =
-      MakeCommentBox(QStringLiteral("RichEditComment2"), panel);
+  QWidget* panel = ui.PanelHold;
+  ui.RichEditComment2 = MakeCommentBox(QStringLiteral("RichEditComment2"), panel);
   ui.CheckBoxClearD2 = MakeCheck(QString(), "CheckBoxClearD2", panel);
   ui.CheckBoxClearD2->setToolTip(QStringLiteral("有効"));
   ui.CheckBoxClearD2->setChecked(true);
 
   // Opening a holding enables the sale; until then there is nothing to sell.
-  ui.CheckBoxHoldSell =
-      MakeCheck(QStringLiteral("保有銘柄売却"), "CheckBoxHoldSell", panel);
+  ui.CheckBoxHoldSell = MakeCheck(QStringLiteral("保有銘柄売却"), "CheckBoxHoldSell", panel);
   ui.CheckBoxHoldSell->setEnabled(false);
-  ui.CheckBoxSimulation = MakeCheck(QStringLiteral("買い増しチェック"),
-                                    "CheckBoxSimulation", panel);
+  ui.CheckBoxSimulation = MakeCheck(QStringLiteral("買い増しチェック"), "CheckBoxSimulation", panel);
   ui.CheckBoxSimulation->setVisible(false);
 
   ui.DateTimePicker2 = MakeDatePicker(QStringLiteral("DateTimePicker2"), panel);
-  ui.ButtonHoldDiary2 =
-      MakeButton(QStringLiteral("日記"), "ButtonHoldDiary2", panel);
+  ui.ButtonHoldDiary2 = MakeButton(QStringLiteral("日記"), "ButtonHoldDiary2", panel);
   ui.ButtonHoldDiary2->setEnabled(false);
   ui.CheckBoxAllD2 = MakeCheck(QString(), "CheckBoxAllD2", panel);
   ui.CheckBoxAllD2->setToolTip(QStringLiteral("一括"));
@@ -260,19 +237,19 @@ void HoldingsTab::createCommentAndButtons() {
 }
 
 void HoldingsTab::createLayout() {
-  QWidget *panel = ui.PanelHold;
+  QWidget* panel = ui.PanelHold;
 
   // Stock group: code and name, then exchange and unit. The name takes
   // whatever width the other fields leave.
   ui.ComboBoxStockExchange2->setFixedWidth(104);
   ui.EditStockUnit2->setFixedWidth(52);
   ui.EditStockName2->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-  auto *stock = new QGridLayout(ui.GroupBox2a);
+  auto* stock = new QGridLayout(ui.GroupBox2a);
   stock->setContentsMargins(6, 4, 6, 4);
   stock->setHorizontalSpacing(3);
   stock->setVerticalSpacing(3);
   stock->addWidget(MakeLabel(QStringLiteral("コード"), ui.GroupBox2a), 0, 0);
-  auto *codeRow = new QHBoxLayout;
+  auto* codeRow = new QHBoxLayout;
   codeRow->setSpacing(3);
   codeRow->addWidget(ui.MaskEditStockCode2);
   codeRow->addSpacing(4);
@@ -281,30 +258,28 @@ void HoldingsTab::createLayout() {
   stock->addLayout(codeRow, 0, 1, 1, 3);
   stock->addWidget(MakeLabel(QStringLiteral("取引所"), ui.GroupBox2a), 1, 0);
   stock->addWidget(ui.ComboBoxStockExchange2, 1, 1);
-  stock->addWidget(MakeLabel(QStringLiteral("単位"), ui.GroupBox2a), 1, 2,
-                   Qt::AlignRight);
+  stock->addWidget(MakeLabel(QStringLiteral("単位"), ui.GroupBox2a), 1, 2, Qt::AlignRight);
   stock->addWidget(ui.EditStockUnit2, 1, 3);
   stock->setColumnStretch(2, 1);
 
   // Market price, result and rate: what the user looks at and types.
   ui.EditMarketPrice2->setFixedWidth(kAmountWidth);
   ui.MemoPM2->setFixedWidth(kAmountWidth);
-  auto *market = new QGridLayout;
+  auto* market = new QGridLayout;
   market->setContentsMargins(6, 0, 2, 0);
   market->setHorizontalSpacing(3);
   market->setVerticalSpacing(3);
   market->addWidget(MakeLabel(QStringLiteral("時価"), panel), 0, 0);
   market->addWidget(ui.EditMarketPrice2, 0, 1);
   market->addWidget(ui.UpDownMarketPrice2, 0, 2);
-  market->addWidget(MakeLabel(QStringLiteral("騰落率"), panel), 0, 4,
-                    Qt::AlignRight);
+  market->addWidget(MakeLabel(QStringLiteral("騰落率"), panel), 0, 4, Qt::AlignRight);
   market->addWidget(ui.PanelHoldPer, 0, 5);
   market->addWidget(MakeLabel(QStringLiteral("損益"), panel), 1, 0);
   market->addWidget(ui.MemoPM2, 1, 1);
   market->addWidget(MakeLabel(QStringLiteral("円"), panel), 1, 2, 1, 2);
   market->setColumnStretch(3, 1);
 
-  auto *left = new QVBoxLayout;
+  auto* left = new QVBoxLayout;
   left->setSpacing(4);
   left->addWidget(ui.GroupBox2a);
   left->addStretch(1);
@@ -312,9 +287,8 @@ void HoldingsTab::createLayout() {
   left->addStretch(1);
 
   // Amount group: total, shares, average and the side.
-  for (QLineEdit *field : {ui.EditPrice2, ui.EditNum2, ui.MemoPrice2})
-    field->setFixedWidth(kAmountWidth);
-  auto *amount = new QGridLayout(ui.GroupBox2b);
+  for (QLineEdit* field : {ui.EditPrice2, ui.EditNum2, ui.MemoPrice2}) field->setFixedWidth(kAmountWidth);
+  auto* amount = new QGridLayout(ui.GroupBox2b);
   amount->setContentsMargins(6, 4, 6, 4);
   amount->setHorizontalSpacing(3);
   amount->setVerticalSpacing(3);
@@ -327,29 +301,24 @@ void HoldingsTab::createLayout() {
   amount->addWidget(MakeLabel(QStringLiteral("平均単価"), ui.GroupBox2b), 2, 0);
   amount->addWidget(ui.MemoPrice2, 2, 1);
   amount->addWidget(MakeLabel(QStringLiteral("円"), ui.GroupBox2b), 2, 2);
-  amount->addWidget(
-      MakeRadioRow(ui.GroupBox2b, {ui.RadioButtonB2, ui.RadioButtonS2}), 3, 0,
-      1, 3, Qt::AlignLeft);
+  amount->addWidget(MakeRadioRow(ui.GroupBox2b, {ui.RadioButtonB2, ui.RadioButtonS2}), 3, 0, 1, 3, Qt::AlignLeft);
   amount->setColumnStretch(3, 1);
 
   // Sell sub-panel: price and charge, quantity and tax, side and proceeds.
-  QWidget *box = ui.GroupBoxPrice2x;
-  for (QWidget *field : {static_cast<QWidget *>(ui.EditPrice2x),
-                         static_cast<QWidget *>(ui.EditNum2x),
-                         static_cast<QWidget *>(ui.ComboBoxCharge2x),
-                         static_cast<QWidget *>(ui.EditTax2x)}) {
+  QWidget* box = ui.GroupBoxPrice2x;
+  for (QWidget* field : {static_cast<QWidget*>(ui.EditPrice2x), static_cast<QWidget*>(ui.EditNum2x),
+                         static_cast<QWidget*>(ui.ComboBoxCharge2x), static_cast<QWidget*>(ui.EditTax2x)}) {
     field->setFixedWidth(kSellFieldWidth);
   }
   ui.MemoPrice2x->setFixedWidth(kAmountWidth);
-  auto *sell = new QGridLayout(box);
+  auto* sell = new QGridLayout(box);
   sell->setContentsMargins(6, 2, 6, 4);
   sell->setHorizontalSpacing(3);
   sell->setVerticalSpacing(3);
   sell->addWidget(MakeLabel(QStringLiteral("単価"), box), 0, 0);
   sell->addWidget(ui.EditPrice2x, 0, 1);
   sell->addWidget(ui.UpDownPrice2x, 0, 2);
-  sell->addWidget(MakeLabel(QStringLiteral("手数料"), box), 0, 3,
-                  Qt::AlignRight);
+  sell->addWidget(MakeLabel(QStringLiteral("手数料"), box), 0, 3, Qt::AlignRight);
   sell->addWidget(ui.ComboBoxCharge2x, 0, 4);
   sell->addWidget(MakeLabel(QStringLiteral("数量"), box), 1, 0);
   sell->addWidget(ui.EditNum2x, 1, 1);
@@ -358,28 +327,26 @@ void HoldingsTab::createLayout() {
   sell->addWidget(ui.EditTax2x, 1, 4);
   sell->addWidget(ui.MemoPrice2x, 2, 3, 1, 2, Qt::AlignRight);
   sell->addWidget(MakeLabel(QStringLiteral("円"), box), 2, 5);
-  sell->addWidget(MakeRadioRow(box, {ui.RadioButtonB2x, ui.RadioButtonS2x}), 3,
-                  0, 1, 4, Qt::AlignLeft);
+  sell->addWidget(MakeRadioRow(box, {ui.RadioButtonB2x, ui.RadioButtonS2x}), 3, 0, 1, 4, Qt::AlignLeft);
   sell->addWidget(ui.ButtonHoldSel, 3, 4, 1, 2, Qt::AlignRight);
   sell->setColumnMinimumWidth(3, 44);
   sell->setColumnStretch(3, 1);
 
   // Comment with the box that decides whether it is taken and stored.
-  auto *commentHead = new QHBoxLayout;
+  auto* commentHead = new QHBoxLayout;
   commentHead->setSpacing(2);
   commentHead->addWidget(ui.CheckBoxClearD2);
   commentHead->addWidget(MakeLabel(QStringLiteral("コメント"), panel));
   commentHead->addStretch(1);
   // The comment takes the width the fields leave.
-  ui.RichEditComment2->setSizePolicy(QSizePolicy::Ignored,
-                                     QSizePolicy::Expanding);
-  auto *comment = new QVBoxLayout;
+  ui.RichEditComment2->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
+  auto* comment = new QVBoxLayout;
   comment->setSpacing(1);
   comment->addLayout(commentHead);
   comment->addWidget(ui.RichEditComment2, 1);
 
   // Bottom row: the sale box, the diary copy with its date, the buttons.
-  auto *bottom = new QHBoxLayout;
+  auto* bottom = new QHBoxLayout;
   bottom->setSpacing(3);
   bottom->addWidget(ui.CheckBoxHoldSell);
   bottom->addWidget(ui.CheckBoxSimulation);
@@ -394,7 +361,7 @@ void HoldingsTab::createLayout() {
   bottom->addWidget(ui.ButtonUpd2);
   bottom->addWidget(ui.ButtonDel2);
 
-  auto *grid = new QGridLayout(panel);
+  auto* grid = new QGridLayout(panel);
   grid->setContentsMargins(4, 4, 4, 4);
   grid->setHorizontalSpacing(4);
   grid->setVerticalSpacing(4);
@@ -412,11 +379,11 @@ void HoldingsTab::createLayout() {
   ui.Splitter->setStretchFactor(1, 1);
   ui.Splitter->setSizes({kPanelHeight, 1000});
 
-  auto *page = new QVBoxLayout(this);
+  auto* page = new QVBoxLayout(this);
   page->setContentsMargins(0, 0, 0, 0);
   page->addWidget(ui.Splitter);
 }
 
 void HoldingsTab::createConnections() {}
 
-} // namespace tomvik::app
+}  // namespace tomvik::app

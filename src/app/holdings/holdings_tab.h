@@ -38,65 +38,65 @@ class UpDownArrows;
 class HoldingsTab : public TabBase {
   Q_OBJECT
 
-public:
-  explicit HoldingsTab(core::Books &books, QWidget *parent = nullptr);
+ public:
+  explicit HoldingsTab(core::Books& books, QWidget* parent = nullptr);
 
   // The list's columns: the holding row's cells (the key is not shown; the
   // reserved first cell is kept out of sight).
   static std::vector<ColumnSpec> Columns();
 
   struct Ui {
-    QSplitter *Splitter = nullptr;
-    QFrame *PanelHold = nullptr;
+    QSplitter* Splitter = nullptr;
+    QFrame* PanelHold = nullptr;
 
-    QGroupBox *GroupBox2a = nullptr;
-    QLineEdit *MaskEditStockCode2 = nullptr;
-    QLineEdit *EditStockName2 = nullptr;
-    QComboBox *ComboBoxStockExchange2 = nullptr;
-    QLineEdit *EditStockUnit2 = nullptr;
+    QGroupBox* GroupBox2a = nullptr;
+    QLineEdit* MaskEditStockCode2 = nullptr;
+    QLineEdit* EditStockName2 = nullptr;
+    QComboBox* ComboBoxStockExchange2 = nullptr;
+    QLineEdit* EditStockUnit2 = nullptr;
 
-    QGroupBox *GroupBox2b = nullptr;
-    QRadioButton *RadioButtonB2 = nullptr;
-    QRadioButton *RadioButtonS2 = nullptr;
-    QLineEdit *EditPrice2 = nullptr;
-    QLineEdit *EditNum2 = nullptr;
-    UpDownArrows *UpDownNum2 = nullptr;
-    QLineEdit *MemoPrice2 = nullptr;
+    QGroupBox* GroupBox2b = nullptr;
+    QRadioButton* RadioButtonB2 = nullptr;
+    QRadioButton* RadioButtonS2 = nullptr;
+    QLineEdit* EditPrice2 = nullptr;
+    QLineEdit* EditNum2 = nullptr;
+    UpDownArrows* UpDownNum2 = nullptr;
+    QLineEdit* MemoPrice2 = nullptr;
 
-    QLineEdit *EditMarketPrice2 = nullptr;
-    UpDownArrows *UpDownMarketPrice2 = nullptr;
-    QLineEdit *MemoPM2 = nullptr;
-    QLabel *PanelHoldPer = nullptr;
+    QLineEdit* EditMarketPrice2 = nullptr;
+    UpDownArrows* UpDownMarketPrice2 = nullptr;
+    QLineEdit* MemoPM2 = nullptr;
+    QLabel* PanelHoldPer = nullptr;
 
-    QGroupBox *GroupBoxPrice2x = nullptr;
-    QLineEdit *EditPrice2x = nullptr;
-    UpDownArrows *UpDownPrice2x = nullptr;
-    QLineEdit *EditNum2x = nullptr;
-    UpDownArrows *UpDownNum2x = nullptr;
-    QComboBox *ComboBoxCharge2x = nullptr;
-    QLineEdit *EditTax2x = nullptr;
-    QLineEdit *MemoPrice2x = nullptr;
-    QRadioButton *RadioButtonB2x = nullptr;
-    QRadioButton *RadioButtonS2x = nullptr;
-    QPushButton *ButtonHoldSel = nullptr;
+    QGroupBox* GroupBoxPrice2x = nullptr;
+    QLineEdit* EditPrice2x = nullptr;
+    UpDownArrows* UpDownPrice2x = nullptr;
+    QLineEdit* EditNum2x = nullptr;
+    UpDownArrows* UpDownNum2x = nullptr;
+    QComboBox* ComboBoxCharge2x = nullptr;
+    QLineEdit* EditTax2x = nullptr;
+    QLineEdit* MemoPrice2x = nullptr;
+    QRadioButton* RadioButtonB2x = nullptr;
+    QRadioButton* RadioButtonS2x = nullptr;
+    QPushButton* ButtonHoldSel = nullptr;
 
-    QPlainTextEdit *RichEditComment2 = nullptr;
-    QCheckBox *CheckBoxClearD2 = nullptr;
-    QCheckBox *CheckBoxHoldSell = nullptr;
-    QCheckBox *CheckBoxSimulation = nullptr;
-    QDateEdit *DateTimePicker2 = nullptr;
-    QPushButton *ButtonHoldDiary2 = nullptr;
-    QCheckBox *CheckBoxAllD2 = nullptr;
-    QPushButton *ButtonAdd2 = nullptr;
-    QPushButton *ButtonUpd2 = nullptr;
-    QPushButton *ButtonDel2 = nullptr;
+    QPlainTextEdit* RichEditComment2 = nullptr;
+    QCheckBox* CheckBoxClearD2 = nullptr;
+    QCheckBox* CheckBoxHoldSell = nullptr;
+    QCheckBox* CheckBoxSimulation = nullptr;
+    QDateEdit* DateTimePicker2 = nullptr;
+    QPushButton* ButtonHoldDiary2 = nullptr;
+    QCheckBox* CheckBoxAllD2 = nullptr;
+    QPushButton* ButtonAdd2 = nullptr;
+    QPushButton* ButtonUpd2 = nullptr;
+    QPushButton* ButtonDel2 = nullptr;
 
-    QTreeView *ListViewHold = nullptr;
-    LedgerModel *Model = nullptr;
+    QTreeView* ListViewHold = nullptr;
+    LedgerModel* Model = nullptr;
   };
   Ui ui;
 
-private:
+ private:
   void createWidgets();
   void createStockGroup();
   void createAmountGroup();
@@ -107,4 +107,4 @@ private:
   void createConnections();
 };
 
-} // namespace tomvik::app
+}  // namespace tomvik::app

@@ -38,36 +38,33 @@ const QColor kRateNeutral(240, 224, 240);
 
 int Cell(std::size_t column) { return static_cast<int>(column); }
 
-void AddBuiltInExchanges(QComboBox *combo) {
-  combo->addItems({QStringLiteral("東証１部"), QStringLiteral("東証２部"),
-                   QStringLiteral("マザーズ"), QStringLiteral("ジャスダック"),
-                   QStringLiteral("ヘラクレス")});
+void AddBuiltInExchanges(QComboBox* combo) {
+  combo->addItems({QStringLiteral("東証１部"), QStringLiteral("東証２部"), QStringLiteral("マザーズ"),
+                   QStringLiteral("ジャスダック"), QStringLiteral("ヘラクレス")});
   combo->setCurrentIndex(-1);
 }
 
-QPushButton *MakeButton(const QString &text, const char *objectName,
-                        QWidget *parent) {
-  auto *button = new QPushButton(text, parent);
+QPushButton* MakeButton(const QString& text, const char* objectName, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
   button->setObjectName(QLatin1String(objectName));
   return button;
 }
 
-QCheckBox *MakeCheck(const QString &text, const char *objectName,
-                     QWidget *parent) {
-  auto *box = new QCheckBox(text, parent);
+QCheckBox* MakeCheck(const QString& text, const char* objectName, QWidget* parent) {
+  auto* box = new QCheckBox(text, parent);
   box->setObjectName(QLatin1String(objectName));
   return box;
 }
 
 // A field that only the initial-setup mode opens up.
-void Lock(QLineEdit *field) {
+void Lock(QLineEdit* field) {
   field->setReadOnly(true);
   SetFieldEnabled(field, false);
 }
 
 // The coloured rate of change figure, a sunken panel with centred text.
-QLabel *MakeRatePanel(const char *objectName, QWidget *parent) {
-  auto *panel = new QLabel(QStringLiteral("0.00%"), parent);
+QLabel* MakeRatePanel(const char* objectName, QWidget* parent) {
+  auto* panel = new QLabel(QStringLiteral("0.00%"), parent);
   panel->setObjectName(QLatin1String(objectName));
   panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   panel->setAlignment(Qt::AlignCenter);
@@ -81,23 +78,21 @@ QLabel *MakeRatePanel(const char *objectName, QWidget *parent) {
 
 // Radio buttons side by side without a frame of their own: each set has its
 // own parent, so the sets do not exclude one another.
-QWidget *MakeRadioRow(QWidget *parent,
-                      std::initializer_list<QRadioButton *> choices) {
-  auto *row = new QWidget(parent);
-  auto *layout = new QHBoxLayout(row);
+QWidget* MakeRadioRow(QWidget* parent, std::initializer_list<QRadioButton*> choices) {
+  auto* row = new QWidget(parent);
+  auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(2, 0, 2, 0);
   layout->setSpacing(10);
-  for (QRadioButton *choice : choices) {
+  for (QRadioButton* choice : choices) {
     choice->setParent(row);
     layout->addWidget(choice);
   }
   return row;
 }
 
-} // namespace
+}  // namespace
 
-MarginTab::MarginTab(core::Books &books, QWidget *parent)
-    : TabBase(books, parent) {
+MarginTab::MarginTab(core::Books& books, QWidget* parent) : TabBase(books, parent) {
   setObjectName(QStringLiteral("TabSheetLoan"));
   createWidgets();
   createLayout();
@@ -150,17 +145,13 @@ void MarginTab::createStockGroup() {
   ui.GroupBoxLa = new QGroupBox(ui.PanelLoan);
   ui.GroupBoxLa->setObjectName(QStringLiteral("GroupBoxLa"));
   ui.GroupBoxLa->setEnabled(false);
-  ui.MaskEditStockCodeL =
-      MakeCodeEdit(QStringLiteral("MaskEditStockCodeL"), ui.GroupBoxLa);
+  ui.MaskEditStockCodeL = MakeCodeEdit(QStringLiteral("MaskEditStockCodeL"), ui.GroupBoxLa);
   Lock(ui.MaskEditStockCodeL);
-  ui.EditStockNameL =
-      MakeTextEdit(QStringLiteral("EditStockNameL"), ui.GroupBoxLa);
+  ui.EditStockNameL = MakeTextEdit(QStringLiteral("EditStockNameL"), ui.GroupBoxLa);
   Lock(ui.EditStockNameL);
-  ui.ComboBoxStockExchangeL =
-      MakeCombo(QStringLiteral("ComboBoxStockExchangeL"), ui.GroupBoxLa);
+  ui.ComboBoxStockExchangeL = MakeCombo(QStringLiteral("ComboBoxStockExchangeL"), ui.GroupBoxLa);
   AddBuiltInExchanges(ui.ComboBoxStockExchangeL);
-  ui.EditStockUnitL =
-      MakeAmountEdit(QStringLiteral("EditStockUnitL"), ui.GroupBoxLa);
+  ui.EditStockUnitL = MakeAmountEdit(QStringLiteral("EditStockUnitL"), ui.GroupBoxLa);
   Lock(ui.EditStockUnitL);
 }
 
@@ -168,16 +159,12 @@ void MarginTab::createAmountGroup() {
   ui.GroupBoxLb = new QGroupBox(ui.PanelLoan);
   ui.GroupBoxLb->setObjectName(QStringLiteral("GroupBoxLb"));
   ui.GroupBoxLb->setEnabled(false);
-  ui.RadioButtonBL =
-      MakeRadio(QStringLiteral("買建"), "RadioButtonBL", ui.GroupBoxLb);
+  ui.RadioButtonBL = MakeRadio(QStringLiteral("買建"), "RadioButtonBL", ui.GroupBoxLb);
   ui.RadioButtonBL->setChecked(true);
-  ui.RadioButtonSL =
-      MakeRadio(QStringLiteral("売建"), "RadioButtonSL", ui.GroupBoxLb);
-  ui.EditPriceL = MakeAmountEdit(QStringLiteral("EditPriceL"), ui.GroupBoxLb,
-                                 QStringLiteral("0"));
+  ui.RadioButtonSL = MakeRadio(QStringLiteral("売建"), "RadioButtonSL", ui.GroupBoxLb);
+  ui.EditPriceL = MakeAmountEdit(QStringLiteral("EditPriceL"), ui.GroupBoxLb, QStringLiteral("0"));
   Lock(ui.EditPriceL);
-  ui.EditNumL = MakeAmountEdit(QStringLiteral("EditNumL"), ui.GroupBoxLb,
-                               QStringLiteral("0"));
+  ui.EditNumL = MakeAmountEdit(QStringLiteral("EditNumL"), ui.GroupBoxLb, QStringLiteral("0"));
   Lock(ui.EditNumL);
   ui.UpDownNumL = new UpDownArrows(QStringLiteral("UpDownNumL"), ui.GroupBoxLb);
   ui.UpDownNumL->setEnabled(false);
@@ -185,10 +172,8 @@ void MarginTab::createAmountGroup() {
 }
 
 void MarginTab::createMarketFields() {
-  ui.EditMarketPriceL = MakeAmountEdit(QStringLiteral("EditMarketPriceL"),
-                                       ui.PanelLoan, QStringLiteral("0"));
-  ui.UpDownMarketPriceL =
-      new UpDownArrows(QStringLiteral("UpDownMarketPriceL"), ui.PanelLoan);
+  ui.EditMarketPriceL = MakeAmountEdit(QStringLiteral("EditMarketPriceL"), ui.PanelLoan, QStringLiteral("0"));
+  ui.UpDownMarketPriceL = new UpDownArrows(QStringLiteral("UpDownMarketPriceL"), ui.PanelLoan);
   ui.MemoPML = MakeMemo(QStringLiteral("MemoPML"), ui.PanelLoan);
   ui.PanelHoldPerL = MakeRatePanel("PanelHoldPerL", ui.PanelLoan);
 }
@@ -206,47 +191,37 @@ void MarginTab::createSettlementPanel() {
   policy.setRetainSizeWhenHidden(true);
   ui.GroupBoxPriceLx->setSizePolicy(policy);
   ui.GroupBoxPriceLx->setVisible(false);
-  QWidget *box = ui.GroupBoxPriceLx;
+  QWidget* box = ui.GroupBoxPriceLx;
 
-  ui.EditPriceLx =
-      MakeAmountEdit(QStringLiteral("EditPriceLx"), box, QStringLiteral("0"));
+  ui.EditPriceLx = MakeAmountEdit(QStringLiteral("EditPriceLx"), box, QStringLiteral("0"));
   ui.UpDownPriceLx = new UpDownArrows(QStringLiteral("UpDownPriceLx"), box);
-  ui.EditNumLx =
-      MakeAmountEdit(QStringLiteral("EditNumLx"), box, QStringLiteral("0"));
+  ui.EditNumLx = MakeAmountEdit(QStringLiteral("EditNumLx"), box, QStringLiteral("0"));
   ui.UpDownNumLx = new UpDownArrows(QStringLiteral("UpDownNumLx"), box);
   ui.ComboBoxChargeLx = MakeCombo(QStringLiteral("ComboBoxChargeLx"), box);
-  ui.ComboBoxChargeLx->lineEdit()->setAlignment(Qt::AlignRight |
-                                                Qt::AlignVCenter);
-  ui.EditTaxLx =
-      MakeAmountEdit(QStringLiteral("EditTaxLx"), box, QStringLiteral("0"));
+  ui.ComboBoxChargeLx->lineEdit()->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  ui.EditTaxLx = MakeAmountEdit(QStringLiteral("EditTaxLx"), box, QStringLiteral("0"));
   ui.MemoPriceLx = MakeMemo(QStringLiteral("MemoPriceLx"), box);
   // The way of settling: delivery or repayment. Neither is chosen before a
   // position is opened.
-  ui.RadioButtonBLx =
-      MakeRadio(QStringLiteral("現引き"), "RadioButtonBLx", box);
-  ui.RadioButtonSLx =
-      MakeRadio(QStringLiteral("売返済"), "RadioButtonSLx", box);
-  ui.ButtonSettlement =
-      MakeButton(QStringLiteral("決済"), "ButtonSettlement", box);
+  ui.RadioButtonBLx = MakeRadio(QStringLiteral("現引き"), "RadioButtonBLx", box);
+  ui.RadioButtonSLx = MakeRadio(QStringLiteral("売返済"), "RadioButtonSLx", box);
+  ui.ButtonSettlement = MakeButton(QStringLiteral("決済"), "ButtonSettlement", box);
 }
 
 void MarginTab::createCommentAndButtons() {
-  QWidget *panel = ui.PanelLoan;
-  ui.RichEditCommentL =
-      MakeCommentBox(QStringLiteral("RichEditCommentL"), panel);
+  QWidget* panel = ui.PanelLoan;
+  ui.RichEditCommentL = MakeCommentBox(QStringLiteral("RichEditCommentL"), panel);
   ui.CheckBoxClearDL = MakeCheck(QString(), "CheckBoxClearDL", panel);
   ui.CheckBoxClearDL->setToolTip(QStringLiteral("有効"));
   ui.CheckBoxClearDL->setChecked(true);
 
   // Opening a position enables the settlement; until then there is nothing
   // to settle.
-  ui.CheckBoxSettlement =
-      MakeCheck(QStringLiteral("信用建玉決済"), "CheckBoxSettlement", panel);
+  ui.CheckBoxSettlement = MakeCheck(QStringLiteral("信用建玉決済"), "CheckBoxSettlement", panel);
   ui.CheckBoxSettlement->setEnabled(false);
 
   ui.DateTimePickerL = MakeDatePicker(QStringLiteral("DateTimePickerL"), panel);
-  ui.ButtonHoldDiaryL =
-      MakeButton(QStringLiteral("日記"), "ButtonHoldDiaryL", panel);
+  ui.ButtonHoldDiaryL = MakeButton(QStringLiteral("日記"), "ButtonHoldDiaryL", panel);
   ui.ButtonHoldDiaryL->setEnabled(false);
   // Unchecked: the opened position; checked: every position; greyed: one
   // row per stock and side.
@@ -264,19 +239,19 @@ void MarginTab::createCommentAndButtons() {
 }
 
 void MarginTab::createLayout() {
-  QWidget *panel = ui.PanelLoan;
+  QWidget* panel = ui.PanelLoan;
 
   // Stock group: code and name, then exchange and unit. The name takes
   // whatever width the other fields leave.
   ui.ComboBoxStockExchangeL->setFixedWidth(104);
   ui.EditStockUnitL->setFixedWidth(52);
   ui.EditStockNameL->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-  auto *stock = new QGridLayout(ui.GroupBoxLa);
+  auto* stock = new QGridLayout(ui.GroupBoxLa);
   stock->setContentsMargins(6, 4, 6, 4);
   stock->setHorizontalSpacing(3);
   stock->setVerticalSpacing(3);
   stock->addWidget(MakeLabel(QStringLiteral("コード"), ui.GroupBoxLa), 0, 0);
-  auto *codeRow = new QHBoxLayout;
+  auto* codeRow = new QHBoxLayout;
   codeRow->setSpacing(3);
   codeRow->addWidget(ui.MaskEditStockCodeL);
   codeRow->addSpacing(4);
@@ -285,30 +260,28 @@ void MarginTab::createLayout() {
   stock->addLayout(codeRow, 0, 1, 1, 3);
   stock->addWidget(MakeLabel(QStringLiteral("取引所"), ui.GroupBoxLa), 1, 0);
   stock->addWidget(ui.ComboBoxStockExchangeL, 1, 1);
-  stock->addWidget(MakeLabel(QStringLiteral("単位"), ui.GroupBoxLa), 1, 2,
-                   Qt::AlignRight);
+  stock->addWidget(MakeLabel(QStringLiteral("単位"), ui.GroupBoxLa), 1, 2, Qt::AlignRight);
   stock->addWidget(ui.EditStockUnitL, 1, 3);
   stock->setColumnStretch(2, 1);
 
   // Market price, result and rate: what the user looks at and types.
   ui.EditMarketPriceL->setFixedWidth(kAmountWidth);
   ui.MemoPML->setFixedWidth(kAmountWidth);
-  auto *market = new QGridLayout;
+  auto* market = new QGridLayout;
   market->setContentsMargins(6, 0, 2, 0);
   market->setHorizontalSpacing(3);
   market->setVerticalSpacing(3);
   market->addWidget(MakeLabel(QStringLiteral("時価"), panel), 0, 0);
   market->addWidget(ui.EditMarketPriceL, 0, 1);
   market->addWidget(ui.UpDownMarketPriceL, 0, 2);
-  market->addWidget(MakeLabel(QStringLiteral("騰落率"), panel), 0, 4,
-                    Qt::AlignRight);
+  market->addWidget(MakeLabel(QStringLiteral("騰落率"), panel), 0, 4, Qt::AlignRight);
   market->addWidget(ui.PanelHoldPerL, 0, 5);
   market->addWidget(MakeLabel(QStringLiteral("損益"), panel), 1, 0);
   market->addWidget(ui.MemoPML, 1, 1);
   market->addWidget(MakeLabel(QStringLiteral("円"), panel), 1, 2, 1, 2);
   market->setColumnStretch(3, 1);
 
-  auto *left = new QVBoxLayout;
+  auto* left = new QVBoxLayout;
   left->setSpacing(4);
   left->addWidget(ui.GroupBoxLa);
   left->addStretch(1);
@@ -316,9 +289,8 @@ void MarginTab::createLayout() {
   left->addStretch(1);
 
   // Amount group: total, shares, unit price and the side.
-  for (QLineEdit *field : {ui.EditPriceL, ui.EditNumL, ui.MemoPriceL})
-    field->setFixedWidth(kAmountWidth);
-  auto *amount = new QGridLayout(ui.GroupBoxLb);
+  for (QLineEdit* field : {ui.EditPriceL, ui.EditNumL, ui.MemoPriceL}) field->setFixedWidth(kAmountWidth);
+  auto* amount = new QGridLayout(ui.GroupBoxLb);
   amount->setContentsMargins(6, 4, 6, 4);
   amount->setHorizontalSpacing(3);
   amount->setVerticalSpacing(3);
@@ -331,30 +303,25 @@ void MarginTab::createLayout() {
   amount->addWidget(MakeLabel(QStringLiteral("単価"), ui.GroupBoxLb), 2, 0);
   amount->addWidget(ui.MemoPriceL, 2, 1);
   amount->addWidget(MakeLabel(QStringLiteral("円"), ui.GroupBoxLb), 2, 2);
-  amount->addWidget(
-      MakeRadioRow(ui.GroupBoxLb, {ui.RadioButtonBL, ui.RadioButtonSL}), 3, 0,
-      1, 3, Qt::AlignLeft);
+  amount->addWidget(MakeRadioRow(ui.GroupBoxLb, {ui.RadioButtonBL, ui.RadioButtonSL}), 3, 0, 1, 3, Qt::AlignLeft);
   amount->setColumnStretch(3, 1);
 
   // Settlement sub-panel: price and charge, quantity and tax, the way of
   // settling and the amount.
-  QWidget *box = ui.GroupBoxPriceLx;
-  for (QWidget *field : {static_cast<QWidget *>(ui.EditPriceLx),
-                         static_cast<QWidget *>(ui.EditNumLx),
-                         static_cast<QWidget *>(ui.ComboBoxChargeLx),
-                         static_cast<QWidget *>(ui.EditTaxLx)}) {
+  QWidget* box = ui.GroupBoxPriceLx;
+  for (QWidget* field : {static_cast<QWidget*>(ui.EditPriceLx), static_cast<QWidget*>(ui.EditNumLx),
+                         static_cast<QWidget*>(ui.ComboBoxChargeLx), static_cast<QWidget*>(ui.EditTaxLx)}) {
     field->setFixedWidth(kSettleFieldWidth);
   }
   ui.MemoPriceLx->setFixedWidth(kAmountWidth);
-  auto *settle = new QGridLayout(box);
+  auto* settle = new QGridLayout(box);
   settle->setContentsMargins(6, 2, 6, 4);
   settle->setHorizontalSpacing(3);
   settle->setVerticalSpacing(3);
   settle->addWidget(MakeLabel(QStringLiteral("単価"), box), 0, 0);
   settle->addWidget(ui.EditPriceLx, 0, 1);
   settle->addWidget(ui.UpDownPriceLx, 0, 2);
-  settle->addWidget(MakeLabel(QStringLiteral("手数料"), box), 0, 3,
-                    Qt::AlignRight);
+  settle->addWidget(MakeLabel(QStringLiteral("手数料"), box), 0, 3, Qt::AlignRight);
   settle->addWidget(ui.ComboBoxChargeLx, 0, 4);
   settle->addWidget(MakeLabel(QStringLiteral("数量"), box), 1, 0);
   settle->addWidget(ui.EditNumLx, 1, 1);
@@ -363,29 +330,27 @@ void MarginTab::createLayout() {
   settle->addWidget(ui.EditTaxLx, 1, 4);
   settle->addWidget(ui.MemoPriceLx, 2, 3, 1, 2, Qt::AlignRight);
   settle->addWidget(MakeLabel(QStringLiteral("円"), box), 2, 5);
-  settle->addWidget(MakeRadioRow(box, {ui.RadioButtonBLx, ui.RadioButtonSLx}),
-                    3, 0, 1, 4, Qt::AlignLeft);
+  settle->addWidget(MakeRadioRow(box, {ui.RadioButtonBLx, ui.RadioButtonSLx}), 3, 0, 1, 4, Qt::AlignLeft);
   settle->addWidget(ui.ButtonSettlement, 3, 4, 1, 2, Qt::AlignRight);
   settle->setColumnMinimumWidth(3, 44);
   settle->setColumnStretch(3, 1);
 
   // Comment with the box that decides whether it is taken and stored.
-  auto *commentHead = new QHBoxLayout;
+  auto* commentHead = new QHBoxLayout;
   commentHead->setSpacing(2);
   commentHead->addWidget(ui.CheckBoxClearDL);
   commentHead->addWidget(MakeLabel(QStringLiteral("コメント"), panel));
   commentHead->addStretch(1);
   // The comment takes the width the fields leave.
-  ui.RichEditCommentL->setSizePolicy(QSizePolicy::Ignored,
-                                     QSizePolicy::Expanding);
-  auto *comment = new QVBoxLayout;
+  ui.RichEditCommentL->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
+  auto* comment = new QVBoxLayout;
   comment->setSpacing(1);
   comment->addLayout(commentHead);
   comment->addWidget(ui.RichEditCommentL, 1);
 
   // Bottom row: the settlement box, the diary copy with its date (also the
   // open date of a position added directly), the buttons.
-  auto *bottom = new QHBoxLayout;
+  auto* bottom = new QHBoxLayout;
   bottom->setSpacing(3);
   bottom->addWidget(ui.CheckBoxSettlement);
   bottom->addSpacing(16);
@@ -399,7 +364,7 @@ void MarginTab::createLayout() {
   bottom->addWidget(ui.ButtonUpdL);
   bottom->addWidget(ui.ButtonDelL);
 
-  auto *grid = new QGridLayout(panel);
+  auto* grid = new QGridLayout(panel);
   grid->setContentsMargins(4, 4, 4, 4);
   grid->setHorizontalSpacing(4);
   grid->setVerticalSpacing(4);
@@ -418,11 +383,11 @@ void MarginTab::createLayout() {
   ui.Splitter->setStretchFactor(1, 1);
   ui.Splitter->setSizes({kPanelHeight, 1000});
 
-  auto *page = new QVBoxLayout(this);
+  auto* page = new QVBoxLayout(this);
   page->setContentsMargins(0, 0, 0, 0);
   page->addWidget(ui.Splitter);
 }
 
 void MarginTab::createConnections() {}
 
-} // namespace tomvik::app
+}  // namespace tomvik::app

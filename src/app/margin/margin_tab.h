@@ -37,64 +37,64 @@ class UpDownArrows;
 class MarginTab : public TabBase {
   Q_OBJECT
 
-public:
-  explicit MarginTab(core::Books &books, QWidget *parent = nullptr);
+ public:
+  explicit MarginTab(core::Books& books, QWidget* parent = nullptr);
 
   // The list's columns: the position row's cells (the key is not shown; the
   // reserved first cell is kept out of sight).
   static std::vector<ColumnSpec> Columns();
 
   struct Ui {
-    QSplitter *Splitter = nullptr;
-    QFrame *PanelLoan = nullptr;
+    QSplitter* Splitter = nullptr;
+    QFrame* PanelLoan = nullptr;
 
-    QGroupBox *GroupBoxLa = nullptr;
-    QLineEdit *MaskEditStockCodeL = nullptr;
-    QLineEdit *EditStockNameL = nullptr;
-    QComboBox *ComboBoxStockExchangeL = nullptr;
-    QLineEdit *EditStockUnitL = nullptr;
+    QGroupBox* GroupBoxLa = nullptr;
+    QLineEdit* MaskEditStockCodeL = nullptr;
+    QLineEdit* EditStockNameL = nullptr;
+    QComboBox* ComboBoxStockExchangeL = nullptr;
+    QLineEdit* EditStockUnitL = nullptr;
 
-    QGroupBox *GroupBoxLb = nullptr;
-    QRadioButton *RadioButtonBL = nullptr;
-    QRadioButton *RadioButtonSL = nullptr;
-    QLineEdit *EditPriceL = nullptr;
-    QLineEdit *EditNumL = nullptr;
-    UpDownArrows *UpDownNumL = nullptr;
-    QLineEdit *MemoPriceL = nullptr;
+    QGroupBox* GroupBoxLb = nullptr;
+    QRadioButton* RadioButtonBL = nullptr;
+    QRadioButton* RadioButtonSL = nullptr;
+    QLineEdit* EditPriceL = nullptr;
+    QLineEdit* EditNumL = nullptr;
+    UpDownArrows* UpDownNumL = nullptr;
+    QLineEdit* MemoPriceL = nullptr;
 
-    QLineEdit *EditMarketPriceL = nullptr;
-    UpDownArrows *UpDownMarketPriceL = nullptr;
-    QLineEdit *MemoPML = nullptr;
-    QLabel *PanelHoldPerL = nullptr;
+    QLineEdit* EditMarketPriceL = nullptr;
+    UpDownArrows* UpDownMarketPriceL = nullptr;
+    QLineEdit* MemoPML = nullptr;
+    QLabel* PanelHoldPerL = nullptr;
 
-    QGroupBox *GroupBoxPriceLx = nullptr;
-    QLineEdit *EditPriceLx = nullptr;
-    UpDownArrows *UpDownPriceLx = nullptr;
-    QLineEdit *EditNumLx = nullptr;
-    UpDownArrows *UpDownNumLx = nullptr;
-    QComboBox *ComboBoxChargeLx = nullptr;
-    QLineEdit *EditTaxLx = nullptr;
-    QLineEdit *MemoPriceLx = nullptr;
-    QRadioButton *RadioButtonBLx = nullptr;
-    QRadioButton *RadioButtonSLx = nullptr;
-    QPushButton *ButtonSettlement = nullptr;
+    QGroupBox* GroupBoxPriceLx = nullptr;
+    QLineEdit* EditPriceLx = nullptr;
+    UpDownArrows* UpDownPriceLx = nullptr;
+    QLineEdit* EditNumLx = nullptr;
+    UpDownArrows* UpDownNumLx = nullptr;
+    QComboBox* ComboBoxChargeLx = nullptr;
+    QLineEdit* EditTaxLx = nullptr;
+    QLineEdit* MemoPriceLx = nullptr;
+    QRadioButton* RadioButtonBLx = nullptr;
+    QRadioButton* RadioButtonSLx = nullptr;
+    QPushButton* ButtonSettlement = nullptr;
 
-    QPlainTextEdit *RichEditCommentL = nullptr;
-    QCheckBox *CheckBoxClearDL = nullptr;
-    QCheckBox *CheckBoxSettlement = nullptr;
-    QDateEdit *DateTimePickerL = nullptr;
-    QPushButton *ButtonHoldDiaryL = nullptr;
-    QCheckBox *CheckBoxAllDL = nullptr;
-    QPushButton *ButtonAddL = nullptr;
-    QPushButton *ButtonUpdL = nullptr;
-    QPushButton *ButtonDelL = nullptr;
+    QPlainTextEdit* RichEditCommentL = nullptr;
+    QCheckBox* CheckBoxClearDL = nullptr;
+    QCheckBox* CheckBoxSettlement = nullptr;
+    QDateEdit* DateTimePickerL = nullptr;
+    QPushButton* ButtonHoldDiaryL = nullptr;
+    QCheckBox* CheckBoxAllDL = nullptr;
+    QPushButton* ButtonAddL = nullptr;
+    QPushButton* ButtonUpdL = nullptr;
+    QPushButton* ButtonDelL = nullptr;
 
-    QTreeView *ListViewLoan = nullptr;
-    LedgerModel *Model = nullptr;
+    QTreeView* ListViewLoan = nullptr;
+    LedgerModel* Model = nullptr;
   };
   Ui ui;
 
-private:
+ private:
   void createWidgets();
   void createStockGroup();
   void createAmountGroup();
@@ -105,4 +105,4 @@ private:
   void createConnections();
 };
 
-} // namespace tomvik::app
+}  // namespace tomvik::app

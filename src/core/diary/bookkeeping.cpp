@@ -163,8 +163,7 @@ LedgerRow MakePositionRow(std::string key, bool buy, std::string_view openDate, 
 
 // Sets a position's total and shares; removed when neither is left, else
 // its rate and result follow. Returns its index unless it was removed.
-std::optional<std::size_t> SetPositionFigures(LedgerTable& positions, std::size_t index, Amount total,
-                                              Amount shares) {
+std::optional<std::size_t> SetPositionFigures(LedgerTable& positions, std::size_t index, Amount total, Amount shares) {
   if (total == 0 && shares == 0) {
     positions.erase(index);
     return std::nullopt;
@@ -287,8 +286,8 @@ PositionOpened OpenPosition(Books& books, const LedgerRow& diaryRow, std::string
     books.unsaved.diary = true;
   }
 
-  const std::string key = StockCodeOf(diaryRow) + (buy ? kBuyPositionSide : kSellPositionSide) +
-                          std::string(dateText) + opened.sequence;
+  const std::string key =
+      StockCodeOf(diaryRow) + (buy ? kBuyPositionSide : kSellPositionSide) + std::string(dateText) + opened.sequence;
   LedgerRow row = MakePositionRow(key, buy, dateText, diaryRow, unitText);
   const Amount average = AverageOf(amount, quantity);
   row.cells[LoanCol::Total] = FormatAmount(amount);
@@ -392,12 +391,11 @@ UndoResult UndoCashRow(Books& books, const LedgerRow& diaryRow, std::string_view
   return result;
 }
 
-std::size_t RestoreHolding(Books& books, const LedgerRow& diaryRow, std::string_view code,
-                           std::string_view unitText) {
+std::size_t RestoreHolding(Books& books, const LedgerRow& diaryRow, std::string_view code, std::string_view unitText) {
   const bool buy = KindSideOf(diaryRow.key) == kBoughtSide;
-  const std::size_t index = books.holdings.insert(
-      MakeHoldingRow(diaryRow, code, buy, unitText, FormatAmount(Read(diaryRow, DiaryCol::Price)),
-                     Read(diaryRow, DiaryCol::Amount), Read(diaryRow, DiaryCol::Quantity)));
+  const std::size_t index =
+      books.holdings.insert(MakeHoldingRow(diaryRow, code, buy, unitText, FormatAmount(Read(diaryRow, DiaryCol::Price)),
+                                           Read(diaryRow, DiaryCol::Amount), Read(diaryRow, DiaryCol::Quantity)));
   HoldingsChanged(books, SatNeg(Read(diaryRow, DiaryCol::Profit)));
   return index;
 }
@@ -437,7 +435,8 @@ UndoResult UndoMarginRow(Books& books, const LedgerRow& diaryRow, std::string_vi
     const std::string date = diaryRow.key.substr(0, DiaryKey::DateLength);
     const std::string key = code + side + date + KeySuffixOf(diaryRow.key).substr(0, 3);
     auto index = books.positions.find(key);
-    if (!index) index = books.positions.insert(MakePositionRow(key, side == kBuyPositionSide, date, diaryRow, unitText));
+    if (!index)
+      index = books.positions.insert(MakePositionRow(key, side == kBuyPositionSide, date, diaryRow, unitText));
     const LedgerRow& position = books.positions[*index];
     result.positionIndex = SetPositionFigures(books.positions, *index, SatSub(Read(position, LoanCol::Total), amount),
                                               SatSub(Read(position, LoanCol::Shares), quantity));
@@ -499,16 +498,15 @@ void ReducePosition(Books& books, std::size_t positionIndex, Amount n, Amount co
   PositionsChanged(books, profit);
 }
 
-HoldingChange TakeDelivery(Books& books, const LedgerRow& diaryRow27, std::string_view code,
-                           std::string_view unitText, std::string_view marketText) {
+HoldingChange TakeDelivery(Books& books, const LedgerRow& diaryRow27, std::string_view code, std::string_view unitText,
+                           std::string_view marketText) {
   if (const auto index = books.holdings.find(std::string(code) + kBoughtSide)) {
     return ApplyToHolding(books, *index, diaryRow27);
   }
   HoldingChange change;
-  change.index = books.holdings.insert(MakeHoldingRow(diaryRow27, code, true, unitText,
-                                                      NormaliseAmountText(marketText),
-                                                      Read(diaryRow27, DiaryCol::Amount),
-                                                      Read(diaryRow27, DiaryCol::Quantity)));
+  change.index =
+      books.holdings.insert(MakeHoldingRow(diaryRow27, code, true, unitText, NormaliseAmountText(marketText),
+                                           Read(diaryRow27, DiaryCol::Amount), Read(diaryRow27, DiaryCol::Quantity)));
   HoldingsChanged(books, 0);
   return change;
 }

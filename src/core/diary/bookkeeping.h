@@ -35,12 +35,11 @@ long FindHolding(const Books& books, char side, std::string_view code);
 
 // Opens a holding from a cash buy or sell row (or a delivery take) with the
 // given unit and market price texts. Returns the new holding's index.
-std::size_t OpenHolding(Books& books, const LedgerRow& diaryRow, std::string_view unitText,
-                        std::string_view priceText);
+std::size_t OpenHolding(Books& books, const LedgerRow& diaryRow, std::string_view unitText, std::string_view priceText);
 
 struct HoldingChange {
-  std::string costText;  // the cost of the shares closed; "" when shares were added
-  Amount realised = 0;   // booked to the realised result
+  std::string costText;              // the cost of the shares closed; "" when shares were added
+  Amount realised = 0;               // booked to the realised result
   std::optional<std::size_t> index;  // the holding, unless it was removed
 };
 // Adds the row to the holding (same side, or a delivery take), or closes
@@ -81,8 +80,7 @@ struct UndoResult {
 UndoResult UndoCashRow(Books& books, const LedgerRow& diaryRow, std::string_view unitText);
 // Adds a holding made from the row under the given code (not selected), and
 // takes the row's profit back out of the realised result.
-std::size_t RestoreHolding(Books& books, const LedgerRow& diaryRow, std::string_view code,
-                           std::string_view unitText);
+std::size_t RestoreHolding(Books& books, const LedgerRow& diaryRow, std::string_view code, std::string_view unitText);
 // Folds a holding under code "0000" into the holding of its real code.
 void MergeProvisionalHolding(Books& books);
 // Takes back the effect of a row whose second kind digit is 5 to 8 (new
@@ -100,8 +98,8 @@ UndoResult UndoMarginRow(Books& books, const LedgerRow& diaryRow, std::string_vi
 void ReducePosition(Books& books, std::size_t positionIndex, Amount n, Amount cost, Amount profit);
 // Delivery take: the row's shares and amount go into the bought holding of
 // the code, or open one with the unit and market price texts.
-HoldingChange TakeDelivery(Books& books, const LedgerRow& diaryRow27, std::string_view code,
-                           std::string_view unitText, std::string_view marketText);
+HoldingChange TakeDelivery(Books& books, const LedgerRow& diaryRow27, std::string_view code, std::string_view unitText,
+                           std::string_view marketText);
 // Delivery give: the bought holding of the code loses n shares and `cost`
 // of its total, the 保有 its diary row books. No summary recomputation (the
 // ReducePosition that follows does it). False, with nothing changed, when

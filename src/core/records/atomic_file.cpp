@@ -11,9 +11,7 @@
 namespace tomvik::core {
 namespace {
 
-FileError ErrorFor(const std::filesystem::path& path, int code) {
-  return FileError{path, std::strerror(code)};
-}
+FileError ErrorFor(const std::filesystem::path& path, int code) { return FileError{path, std::strerror(code)}; }
 
 // The permissions a replaced file keeps: the old file's, or the usual ones
 // for a new file.

@@ -105,12 +105,24 @@ void ApplyStockMasterInPlace(IniFile& ini, const LedgerTable& rows) {
     ini.writeString(code, "E", row.cell(StockCol::Exchange));
     ini.writeString(code, "U", row.cell(StockCol::Unit));
     const std::string& buy = row.cell(StockCol::BuyTotal);
-    if (buy != "0") ini.writeString(code, "B", buy); else ini.deleteKey(code, "B");
+    if (buy != "0")
+      ini.writeString(code, "B", buy);
+    else
+      ini.deleteKey(code, "B");
     const std::string& sell = row.cell(StockCol::SellTotal);
-    if (sell != "0") ini.writeString(code, "S", sell); else ini.deleteKey(code, "S");
+    if (sell != "0")
+      ini.writeString(code, "S", sell);
+    else
+      ini.deleteKey(code, "S");
     const std::string& comment = row.cell(StockCol::Comment);
-    if (!comment.empty()) ini.writeString(code, "C", EscapeText(comment)); else ini.deleteKey(code, "C");
-    if (!row.mark) ini.writeString(code, "F", "0"); else ini.deleteKey(code, "F");
+    if (!comment.empty())
+      ini.writeString(code, "C", EscapeText(comment));
+    else
+      ini.deleteKey(code, "C");
+    if (!row.mark)
+      ini.writeString(code, "F", "0");
+    else
+      ini.deleteKey(code, "F");
   }
 }
 
@@ -140,8 +152,8 @@ std::string ReadStockKey(const std::filesystem::path& folder, std::string_view c
   return load.ini.readString(code, key, fallback);
 }
 
-std::optional<FileError> WriteStockKey(const std::filesystem::path& folder, std::string_view code,
-                                       std::string_view key, std::string_view value) {
+std::optional<FileError> WriteStockKey(const std::filesystem::path& folder, std::string_view code, std::string_view key,
+                                       std::string_view value) {
   return WriteStockKeys(folder, code, {{std::string(key), std::string(value)}});
 }
 

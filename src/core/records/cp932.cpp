@@ -13,9 +13,12 @@ namespace {
 std::size_t Utf8SkipLength(std::string_view rest) {
   const auto c = static_cast<unsigned char>(rest.front());
   std::size_t length = 1;
-  if (c >= 0xF0 && c <= 0xF4) length = 4;
-  else if (c >= 0xE0 && c <= 0xEF) length = 3;
-  else if (c >= 0xC2 && c <= 0xDF) length = 2;
+  if (c >= 0xF0 && c <= 0xF4)
+    length = 4;
+  else if (c >= 0xE0 && c <= 0xEF)
+    length = 3;
+  else if (c >= 0xC2 && c <= 0xDF)
+    length = 2;
   if (length > rest.size()) return 1;
   for (std::size_t i = 1; i < length; ++i) {
     const auto next = static_cast<unsigned char>(rest[i]);
@@ -58,8 +61,7 @@ Converted Run(iconv_t cd, std::string_view input, std::string_view replacement, 
 
 }  // namespace
 
-Cp932Codec::Cp932Codec()
-    : toUtf8_(iconv_open("UTF-8", "CP932")), fromUtf8_(iconv_open("CP932", "UTF-8")) {
+Cp932Codec::Cp932Codec() : toUtf8_(iconv_open("UTF-8", "CP932")), fromUtf8_(iconv_open("CP932", "UTF-8")) {
   if (toUtf8_ == reinterpret_cast<iconv_t>(-1) || fromUtf8_ == reinterpret_cast<iconv_t>(-1)) {
     throw std::runtime_error("iconv has no CP932 conversion");
   }
@@ -74,9 +76,7 @@ Converted Cp932Codec::ToUtf8(std::string_view cp932) const {
   return Run(toUtf8_, cp932, "\xEF\xBF\xBD", [](std::string_view) { return std::size_t{1}; });
 }
 
-Converted Cp932Codec::FromUtf8(std::string_view utf8) const {
-  return Run(fromUtf8_, utf8, "?", Utf8SkipLength);
-}
+Converted Cp932Codec::FromUtf8(std::string_view utf8) const { return Run(fromUtf8_, utf8, "?", Utf8SkipLength); }
 
 Converted Cp932ToUtf8(std::string_view cp932) { return Cp932Codec().ToUtf8(cp932); }
 

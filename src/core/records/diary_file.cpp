@@ -187,9 +187,7 @@ bool IsDayEndKey(std::string_view key) {
   return key.size() == DiaryKey::KindClass + 1 && key[DiaryKey::KindClass] == '9';
 }
 
-std::string DayCounterText(std::string_view headerKey) {
-  return std::string(From(headerKey, DiaryKey::KindClass + 1));
-}
+std::string DayCounterText(std::string_view headerKey) { return std::string(From(headerKey, DiaryKey::KindClass + 1)); }
 
 int DayCounterValue(std::string_view headerKey) {
   const std::string counter = DayCounterText(headerKey);

@@ -16,9 +16,7 @@ bool KeyLess(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-const std::string& LedgerRow::cell(std::size_t column) const {
-  return column < cells.size() ? cells[column] : kEmpty;
-}
+const std::string& LedgerRow::cell(std::size_t column) const { return column < cells.size() ? cells[column] : kEmpty; }
 
 void LedgerRow::setCell(std::size_t column, std::string value) {
   if (column >= cells.size()) cells.resize(column + 1);

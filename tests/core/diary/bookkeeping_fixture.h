@@ -75,9 +75,9 @@ struct LedgerSnapshot {
 };
 
 inline LedgerSnapshot SnapshotOf(const Books& books) {
-  return LedgerSnapshot{TextsOf(books.holdings),        TextsOf(books.positions),    TextsOf(books.stocks),
-                        books.figures.realised,         books.summary.holdingsTotal, books.summary.unrealised,
-                        books.summary.buyPositions,     books.summary.sellPositions, books.summary.balance};
+  return LedgerSnapshot{TextsOf(books.holdings),    TextsOf(books.positions),    TextsOf(books.stocks),
+                        books.figures.realised,     books.summary.holdingsTotal, books.summary.unrealised,
+                        books.summary.buyPositions, books.summary.sellPositions, books.summary.balance};
 }
 
 inline void PrintTo(const LedgerSnapshot& s, std::ostream* out) {
@@ -93,8 +93,8 @@ inline void PrintTo(const LedgerSnapshot& s, std::ostream* out) {
   print("holdings", s.holdings);
   print("positions", s.positions);
   print("stocks", s.stocks);
-  *out << "realised " << s.realised << ", held " << s.holdingsTotal << ", unrealised " << s.unrealised
-       << ", buy " << s.buyPositions << ", sell " << s.sellPositions << ", balance " << s.balance;
+  *out << "realised " << s.realised << ", held " << s.holdingsTotal << ", unrealised " << s.unrealised << ", buy "
+       << s.buyPositions << ", sell " << s.sellPositions << ", balance " << s.balance;
 }
 
 inline constexpr std::string_view kUnit = "100";

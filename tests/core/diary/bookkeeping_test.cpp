@@ -371,15 +371,14 @@ TEST_F(PositionsTest, TheThirdPositionOfADayIsNumbered003Everywhere) {
   Open("25", "1234", {"700", "100", "70,300"});
   const LedgerRow third = Open("25", "1234", {"450", "1,000", "450,500"});
   EXPECT_EQ(dayCounter, 3);
-  EXPECT_EQ(Keys(books.diary), (std::vector<std::string>{"2011/03/150003", "2011/03/15251234002",
-                                                          "2011/03/15251234003", "2011/03/15265678001",
-                                                          "2011/03/159"}));
+  EXPECT_EQ(Keys(books.diary), (std::vector<std::string>{"2011/03/150003", "2011/03/15251234002", "2011/03/15251234003",
+                                                         "2011/03/15265678001", "2011/03/159"}));
   EXPECT_EQ(third.key, "2011/03/15251234003");
   EXPECT_TRUE(books.unsaved.diary);
   EXPECT_TRUE(books.unsaved.positions);
   EXPECT_TRUE(books.unsaved.holdings);
-  ASSERT_EQ(Keys(books.positions), (std::vector<std::string>{"123452011/03/15002", "123452011/03/15003",
-                                                              "567862011/03/15001"}));
+  ASSERT_EQ(Keys(books.positions),
+            (std::vector<std::string>{"123452011/03/15002", "123452011/03/15003", "567862011/03/15001"}));
   const LedgerRow& position = Position("123452011/03/15003");
   EXPECT_EQ(position.cell(LoanCol::Kind), Sjis("買建"));
   EXPECT_EQ(position.cell(LoanCol::OpenDate), "2011/03/15");
@@ -411,7 +410,9 @@ TEST_F(PositionsTest, RepaymentBySellingAndItsUndo) {
 
   const std::string key = "123452011/03/15001";
   const LedgerRow repay = Settlement("36", key, {"480", "500", "239,400", "225,000", "14,400"});
-  EXPECT_EQ(repay.key, "2011/03/22361234" "2011/03/15001");
+  EXPECT_EQ(repay.key,
+            "2011/03/22361234"
+            "2011/03/15001");
   ReducePosition(books, *books.positions.find(key), 500, 225'000, 14'400);
   AddToStockTotals(books, "1234", 225'000, 239'400);
   EXPECT_EQ(Position(key).cell(LoanCol::Shares), "500");
@@ -532,8 +533,7 @@ TEST_F(PositionsTest, APartialDeliveryGiveTakesExactlyItsBookedCost) {
   AddToStockTotals(books, "1234", 0, 0);
   const LedgerSnapshot before = SnapshotOf(books);
 
-  const LedgerRow give =
-      Settlement("38", "123462011/03/15001", {"1,300", "300", "390,000", "370,370", "19,630"});
+  const LedgerRow give = Settlement("38", "123462011/03/15001", {"1,300", "300", "390,000", "370,370", "19,630"});
   GiveDelivery(books, "1234", 300, 370'370);
   ReducePosition(books, 0, 300, 390'000, 19'630);
   AddToStockTotals(books, "1234", 370'370, 390'000);

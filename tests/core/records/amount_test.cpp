@@ -16,10 +16,23 @@ TEST(Amount, NormaliseAmountTextGivesEmptyOrDisplayForm) {
     const char* in;
     const char* out;
   } cases[] = {
-      {"", ""},          {"   ", ""},        {"1,234,567", "1,234,567"}, {"1234.5", "12,345"}, {"+12", "12"},
-      {"-1234", "-1,234"}, {"12a", "0"},     {"abc", "0"},               {"-0", "0"},          {"1234", "1,234"},
-      {" 1 2 3 ", "123"}, {"-", "0"},       {"+-1", "0"},               {"999", "999"},       {"1000", "1,000"},
-      {"-5000", "-5,000"}, {"\x82\x50", "0"},  // a full-width digit is not a digit
+      {"", ""},
+      {"   ", ""},
+      {"1,234,567", "1,234,567"},
+      {"1234.5", "12,345"},
+      {"+12", "12"},
+      {"-1234", "-1,234"},
+      {"12a", "0"},
+      {"abc", "0"},
+      {"-0", "0"},
+      {"1234", "1,234"},
+      {" 1 2 3 ", "123"},
+      {"-", "0"},
+      {"+-1", "0"},
+      {"999", "999"},
+      {"1000", "1,000"},
+      {"-5000", "-5,000"},
+      {"\x82\x50", "0"},  // a full-width digit is not a digit
   };
   for (const auto& c : cases) EXPECT_EQ(NormaliseAmountText(c.in), c.out) << '"' << c.in << '"';
 }
@@ -76,10 +89,10 @@ TEST(Amount, RateTextHasTwoDecimalsAndIsZeroWithoutABase) {
     Amount current;
     const char* text;
   } cases[] = {
-      {true, 1000, 1100, "+10.00%"}, {true, 1000, 900, "-10.00%"}, {false, 1000, 900, "+10.00%"},
-      {false, 1000, 1100, "-10.00%"}, {true, 3, 4, "+33.33%"},     {true, 3, 2, "-33.33%"},
-      {true, 1000, 1000, "0.00%"},    {true, 4120, 4300, "+4.37%"}, {false, 4300, 4100, "+4.65%"},
-      {true, 8, 9, "+12.50%"},        {true, 0, 100, "0.00%"},      {false, 0, 0, "0.00%"},
+      {true, 1000, 1100, "+10.00%"},  {true, 1000, 900, "-10.00%"},      {false, 1000, 900, "+10.00%"},
+      {false, 1000, 1100, "-10.00%"}, {true, 3, 4, "+33.33%"},           {true, 3, 2, "-33.33%"},
+      {true, 1000, 1000, "0.00%"},    {true, 4120, 4300, "+4.37%"},      {false, 4300, 4100, "+4.65%"},
+      {true, 8, 9, "+12.50%"},        {true, 0, 100, "0.00%"},           {false, 0, 0, "0.00%"},
       {true, -5, 100, "0.00%"},       {true, 3, 100000, "+3333233.00%"},  // seven significant digits at most
   };
   for (const auto& c : cases) {
@@ -113,9 +126,8 @@ TEST(Amount, StepFactorsCombineByMultiplication) {
     KeyModifiers modifiers;
     Amount factor;
   } cases[] = {
-      {{false, false, false}, 1},  {{true, false, false}, 10},  {{false, true, false}, 100},
-      {{false, false, true}, 5},   {{true, true, false}, 1000}, {{true, false, true}, 50},
-      {{false, true, true}, 500},  {{true, true, true}, 5000},
+      {{false, false, false}, 1},  {{true, false, false}, 10}, {{false, true, false}, 100}, {{false, false, true}, 5},
+      {{true, true, false}, 1000}, {{true, false, true}, 50},  {{false, true, true}, 500},  {{true, true, true}, 5000},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(StepFactor(c.modifiers), c.factor);

@@ -89,8 +89,8 @@ TEST(CodeFile, WholeFileWritesOnlyTheKeysThatAreNeeded) {
 TEST(CodeFile, ReadingFallBacks) {
   const std::string file = Sjis(
       "N=before any header\r\n"
-      "[12]\r\n"                // two digits: the code is "12]"
-      "F=\r\nF=1\r\nF=00\r\n"   // only exactly "F=0" turns the mark off
+      "[12]\r\n"               // two digits: the code is "12]"
+      "F=\r\nF=1\r\nF=00\r\n"  // only exactly "F=0" turns the mark off
       "[3333]\r\n"
       "N=first\r\nN=second\r\n"  // the later line wins
       " N=blank first\r\nX=unknown\r\n;comment\r\n"

@@ -37,7 +37,9 @@ TEST(Cp932, JapaneseTextsRoundTripToTheirKnownBytes) {
 }
 
 TEST(Cp932, CharactersOutsideCp932BecomeQuestionMarks) {
-  const Converted emoji = Utf8ToCp932("A\xF0\x9F\x98\x80" "B");  // U+1F600
+  const Converted emoji = Utf8ToCp932(
+      "A\xF0\x9F\x98\x80"
+      "B");  // U+1F600
   EXPECT_EQ(emoji.text, "A?B");
   EXPECT_TRUE(emoji.replaced);
   const Converted stray = Utf8ToCp932("x\xFFy");  // not UTF-8 at all
@@ -56,7 +58,9 @@ TEST(Cp932, InvalidBytesDecodeToTheReplacementCharacter) {
     std::string utf8;
   } cases[] = {
       {"\x80", std::string(kReplacementChar)},
-      {"A\xFF" "B", "A" + std::string(kReplacementChar) + "B"},
+      {"A\xFF"
+       "B",
+       "A" + std::string(kReplacementChar) + "B"},
       {"\xFD\xFE", std::string(kReplacementChar) + std::string(kReplacementChar)},
       {"\x93\x8C\x93", "東" + std::string(kReplacementChar)},  // a double-byte character cut at the end
       {"\x93", std::string(kReplacementChar)},
@@ -67,7 +71,9 @@ TEST(Cp932, InvalidBytesDecodeToTheReplacementCharacter) {
     EXPECT_TRUE(decoded.replaced);
   }
   // An invalid trail byte costs only the lead byte; the text goes on after it.
-  const Converted pair = Cp932ToUtf8("\x81\x7F" "ok");
+  const Converted pair = Cp932ToUtf8(
+      "\x81\x7F"
+      "ok");
   EXPECT_TRUE(pair.replaced);
   EXPECT_EQ(pair.text.substr(0, 3), kReplacementChar);
   EXPECT_EQ(pair.text.substr(pair.text.size() - 2), "ok");
@@ -78,13 +84,30 @@ TEST(Cp932, EveryLiteralIsTheEncodingOfItsCharacter) {
     std::string_view literal;
     std::string_view utf8;
   } cases[] = {
-      {sjis::kBuy, "買"},       {sjis::kSell, "売"},     {sjis::kPlan, "予"},      {sjis::kClose, "〆"},
-      {sjis::kKeep, "保"},      {sjis::kMargin, "信"},   {sjis::kRepay, "返"},     {sjis::kDelivery, "現"},
-      {sjis::kPosition, "建"},  {sjis::kIn, "入"},       {sjis::kOut, "出"},       {sjis::kTake, "引"},
-      {sjis::kGive, "渡"},      {sjis::kSunday, "日"},   {sjis::kMonday, "月"},    {sjis::kTuesday, "火"},
-      {sjis::kWednesday, "水"}, {sjis::kThursday, "木"}, {sjis::kFriday, "金"},    {sjis::kSaturday, "土"},
-      {sjis::kBuiltInExchanges[0], "東証１部"},   {sjis::kBuiltInExchanges[1], "東証２部"},
-      {sjis::kBuiltInExchanges[2], "マザーズ"},   {sjis::kBuiltInExchanges[3], "ジャスダック"},
+      {sjis::kBuy, "買"},
+      {sjis::kSell, "売"},
+      {sjis::kPlan, "予"},
+      {sjis::kClose, "〆"},
+      {sjis::kKeep, "保"},
+      {sjis::kMargin, "信"},
+      {sjis::kRepay, "返"},
+      {sjis::kDelivery, "現"},
+      {sjis::kPosition, "建"},
+      {sjis::kIn, "入"},
+      {sjis::kOut, "出"},
+      {sjis::kTake, "引"},
+      {sjis::kGive, "渡"},
+      {sjis::kSunday, "日"},
+      {sjis::kMonday, "月"},
+      {sjis::kTuesday, "火"},
+      {sjis::kWednesday, "水"},
+      {sjis::kThursday, "木"},
+      {sjis::kFriday, "金"},
+      {sjis::kSaturday, "土"},
+      {sjis::kBuiltInExchanges[0], "東証１部"},
+      {sjis::kBuiltInExchanges[1], "東証２部"},
+      {sjis::kBuiltInExchanges[2], "マザーズ"},
+      {sjis::kBuiltInExchanges[3], "ジャスダック"},
       {sjis::kBuiltInExchanges[4], "ヘラクレス"},
   };
   const Cp932Codec codec;
@@ -99,7 +122,8 @@ TEST(Cp932, EveryLiteralIsTheEncodingOfItsCharacter) {
 
 TEST(Cp932, LeadBytesAreThoseThatStartADoubleByteCharacter) {
   for (unsigned char c : {0x81, 0x9F, 0xE0, 0xFC}) EXPECT_TRUE(IsCp932LeadByte(c)) << int{c};
-  for (unsigned char c : {0x00, 0x41, 0x5C, 0x80, 0xA0, 0xB1, 0xDF, 0xFD, 0xFF}) EXPECT_FALSE(IsCp932LeadByte(c)) << int{c};
+  for (unsigned char c : {0x00, 0x41, 0x5C, 0x80, 0xA0, 0xB1, 0xDF, 0xFD, 0xFF})
+    EXPECT_FALSE(IsCp932LeadByte(c)) << int{c};
 }
 
 TEST(Cp932, CutAtCharBoundaryNeverSplitsAKanji) {

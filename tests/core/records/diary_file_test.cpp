@@ -82,9 +82,9 @@ TEST(DiaryFile, FixtureLoadsEveryKindWithItsKeyCellsAndDerivedProfit) {
 
   using Cells = std::vector<std::string>;
   // Day headers: date with weekday, derived count / turnover / result, flat charge, note.
-  EXPECT_EQ(Utf8Cells(RowOf(rows, "2011/03/0100").cells),
-            (Cells{"2011/03/01(火)", "6", "", "", "", "", "", "", "1,599,475", "", "",
-                   "相場は50%上昇\r\n%nは記号のまま"}));
+  EXPECT_EQ(
+      Utf8Cells(RowOf(rows, "2011/03/0100").cells),
+      (Cells{"2011/03/01(火)", "6", "", "", "", "", "", "", "1,599,475", "", "", "相場は50%上昇\r\n%nは記号のまま"}));
   EXPECT_EQ(Utf8Cells(RowOf(rows, "2011/03/150002").cells),
             (Cells{"2011/03/15(火)", "12", "", "", "", "", "1,050", "", "9,150,000", "", "1,233,910", "信用取引の日"}));
   EXPECT_EQ(Utf8Cells(RowOf(rows, "2011/03/2200").cells),
@@ -99,11 +99,14 @@ TEST(DiaryFile, FixtureLoadsEveryKindWithItsKeyCellsAndDerivedProfit) {
   } trades[] = {
       {"2011/03/01111234",
        {"", "予買", "1234 見本電機", "東証１部", "3,500", "100", "", "", "350,000", "", "", "押し目で買う予定"}},
-      {"2011/03/01125678", {"", "予売", "5678 東京商事", "東証２部", "1,200", "1,000", "", "", "1,200,000", "", "", ""}},
-      {"2011/03/01211234", {"", "買", "1234 見本電機", "東証１部", "3,500", "100", "1,050", "0", "351,050", "", "", ""}},
+      {"2011/03/01125678",
+       {"", "予売", "5678 東京商事", "東証２部", "1,200", "1,000", "", "", "1,200,000", "", "", ""}},
+      {"2011/03/01211234",
+       {"", "買", "1234 見本電機", "東証１部", "3,500", "100", "1,050", "0", "351,050", "", "", ""}},
       {"2011/03/01225678",
        {"", "売", "5678 東京商事", "東証２部", "1,250", "1,000", "1,575", "0", "1,248,425", "", "", "～①ｱ"}},
-      {"2011/03/01519984", {"", "買保", "9984 ソフトバンク", "東証１部", "2,500", "200", "", "", "500,000", "", "", ""}},
+      {"2011/03/01519984",
+       {"", "買保", "9984 ソフトバンク", "東証１部", "2,500", "200", "", "", "500,000", "", "", ""}},
       {"2011/03/01524321", {"", "売保", "4321 見本化学", "ジャスダック", "800", "500", "", "", "400,000", "", "", ""}},
       {"2011/03/15251234001",
        {"", "信買", "1234 見本電機", "東証１部", "3,600", "1,000", "", "", "3,600,000", "", "", ""}},
@@ -163,11 +166,10 @@ TEST(DiaryFile, TokensOfEveryKindAreWrittenByTheWritersRules) {
     const char* text;
     const char* token;
   } cases[] = {
-      {"11", "予買", "-予"}, {"12", "予売", "+予"}, {"21", "買", "-買"},   {"22", "売", "+売"},
-      {"31", "買", "-〆"},   {"32", "売", "+〆"},   {"51", "買保", "-保"}, {"52", "売保", "+保"},
-      {"25", "信買", "-信"}, {"26", "信売", "+信"}, {"35", "返買", "-返"}, {"36", "返売", "+返"},
-      {"27", "現引", "-現"}, {"38", "現渡", "+現"}, {"55", "買建", "-建"}, {"56", "売建", "+建"},
-      {"71", "入", "*入"},   {"72", "出", "*出"},
+      {"11", "予買", "-予"}, {"12", "予売", "+予"}, {"21", "買", "-買"},   {"22", "売", "+売"},   {"31", "買", "-〆"},
+      {"32", "売", "+〆"},   {"51", "買保", "-保"}, {"52", "売保", "+保"}, {"25", "信買", "-信"}, {"26", "信売", "+信"},
+      {"35", "返買", "-返"}, {"36", "返売", "+返"}, {"27", "現引", "-現"}, {"38", "現渡", "+現"}, {"55", "買建", "-建"},
+      {"56", "売建", "+建"}, {"71", "入", "*入"},   {"72", "出", "*出"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Utf8(DiaryToken(c.kind[0], c.kind[1], Sjis(c.text))), c.token) << c.kind;
@@ -241,8 +243,8 @@ TEST(DiaryFile, KindTwentyOneExampleLineAndCashMovementKeys) {
   rows.insert(MakeDayEnd("2011/03/15"));
   LedgerRow trade;
   trade.key = "2011/03/15211234";
-  trade.cells = {"",      Sjis("買"), Sjis("1234 見本電機"), Sjis("東証１部"), "3,500", "100", "1,050", "0",
-                 "351,050", "",        "",                   "50%\r\nok"};
+  trade.cells = {"", Sjis("買"), Sjis("1234 見本電機"), Sjis("東証１部"), "3,500", "100", "1,050", "0", "351,050", "",
+                 "", "50%\r\nok"};
   rows.insert(trade);
   // A cash movement recorded since loading has only the date and the kind code.
   LedgerRow deposit;
@@ -394,13 +396,13 @@ TEST(DiaryFile, LinesThatDoNotFollowTheGrammarFallBack) {
   // Comments before any record are ignored; a record without its comment gets an empty one;
   // a second comment line stays on its row but is not written back.
   const std::string file = Sjis(
-      " lost comment\r\n"
-      "[2011/03/15(火)]\r\n"
-      "-買,1234 見本電機,東証１部,3500,100\r\n"  // too few fields: the rest is the cost
-      " first\r\n second\r\n"
-      "-買\r\n"                                   // a token alone
-      "-株,4444 何か,X,1,2,3,4,5,6\r\n") +        // a token of no kind
-      "\x81\r\n";                                  // a lone lead byte
+                               " lost comment\r\n"
+                               "[2011/03/15(火)]\r\n"
+                               "-買,1234 見本電機,東証１部,3500,100\r\n"  // too few fields: the rest is the cost
+                               " first\r\n second\r\n"
+                               "-買\r\n"                             // a token alone
+                               "-株,4444 何か,X,1,2,3,4,5,6\r\n") +  // a token of no kind
+                           "\x81\r\n";                               // a lone lead byte
   const LedgerTable rows = ParseDiaryMonth(file);
   // The lone byte is a trade line of no kind with the date alone as its key.
   EXPECT_EQ(Keys(rows), (std::vector<std::string>{"2011/03/15", "2011/03/1500", "2011/03/1521", "2011/03/15211234",
@@ -412,8 +414,8 @@ TEST(DiaryFile, LinesThatDoNotFollowTheGrammarFallBack) {
   EXPECT_EQ(rows[1].cell(DiaryCol::Kind), "3");
   // The token alone: every field empty.
   EXPECT_EQ(Utf8Cells(rows[2].cells), (std::vector<std::string>{"", "買", "", "", "", "", "", "", "", "", "", ""}));
-  EXPECT_EQ(Utf8Cells(rows[3].cells), (std::vector<std::string>{"", "買", "1234 見本電機", "東証１部", "3,500", "",
-                                                                "", "", "", "100", "-100", "first", "second"}));
+  EXPECT_EQ(Utf8Cells(rows[3].cells), (std::vector<std::string>{"", "買", "1234 見本電機", "東証１部", "3,500", "", "",
+                                                                "", "", "100", "-100", "first", "second"}));
   // The unknown token: empty kind, key with the four bytes after the token part.
   EXPECT_EQ(Utf8Cells(rows[4].cells),
             (std::vector<std::string>{"", "", "4444 何か", "X", "1", "2", "3", "4", "5", "6", "1", ""}));

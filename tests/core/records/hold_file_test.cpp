@@ -56,10 +56,11 @@ TEST(HoldFile, FixtureSavesBackByteForByte) {
 
 TEST(HoldFile, RecordLinesAreWrittenFromTheRowsTexts) {
   LedgerTable rows;
-  rows.insert(LedgerRow{"12342", {"", Sjis("売"), Sjis("1234 見本電機"), Sjis("東証１部"), "1,000", "4,300,000",
-                                  "1,000", "4,300", "", "+9.99%", "-1,234", "50%\r\nok"}});
-  rows.insert(LedgerRow{"12341", {"", Sjis("買"), Sjis("1234 見,本"), "", "100", "412,000", "100", "4,120",
-                                  "4,300", "", "18,000", ""}});
+  rows.insert(LedgerRow{"12342",
+                        {"", Sjis("売"), Sjis("1234 見本電機"), Sjis("東証１部"), "1,000", "4,300,000", "1,000",
+                         "4,300", "", "+9.99%", "-1,234", "50%\r\nok"}});
+  rows.insert(LedgerRow{
+      "12341", {"", Sjis("買"), Sjis("1234 見,本"), "", "100", "412,000", "100", "4,120", "4,300", "", "18,000", ""}});
   // The rate is never written; a comma inside the stock text is not escaped.
   EXPECT_EQ(Utf8(SerialiseHoldings(rows, {"1,000,000", ""})),
             "=1000000,\r\n"
@@ -74,8 +75,8 @@ TEST(HoldFile, AccountLineFallBacks) {
     const char* total;
     const char* realised;
   } cases[] = {
-      {"=,", "", ""},               // two empty figures
-      {"=123", "", "123"},          // no comma: the realised figure takes the rest
+      {"=,", "", ""},                // two empty figures
+      {"=123", "", "123"},           // no comma: the realised figure takes the rest
       {"xabc,1,234", "0", "1,234"},  // the first byte is dropped whatever it is; unreadable is 0
       {"=-5,+7", "-5", "7"},
       {"=", "", ""},
@@ -93,21 +94,21 @@ TEST(HoldFile, AccountLineFallBacks) {
 
 TEST(HoldFile, MalformedRecordsAndCommentsFallBack) {
   const std::string file = Sjis(
-      "=1,2\r\n"
-      " comment before any record\r\n"
-      "-買,1234 見本電機,東証１部,abc,1.5,,,,1,234\r\n"  // the last field takes the rest
-      " first\r\n second\r\n"
-      "+買,5678 A,X,100\r\n"   // too few fields, no comment line
-      "\r\n"
-      "-\r\n") +              // a marker alone
-      "*\x81\r\n \x80\xFF\r\n";  // stray bytes and invalid CP932
+                               "=1,2\r\n"
+                               " comment before any record\r\n"
+                               "-買,1234 見本電機,東証１部,abc,1.5,,,,1,234\r\n"  // the last field takes the rest
+                               " first\r\n second\r\n"
+                               "+買,5678 A,X,100\r\n"  // too few fields, no comment line
+                               "\r\n"
+                               "-\r\n") +             // a marker alone
+                           "*\x81\r\n \x80\xFF\r\n";  // stray bytes and invalid CP932
   const HoldingsData data = ParseHoldings(file);
   ASSERT_EQ(data.rows.size(), 4u);
   // The marker alone: a key of no code, every field empty.
   EXPECT_EQ(data.rows[0].key, "1");
   EXPECT_EQ(data.rows[0].cells, (Cells{"", "", "", "", "", "", "", "", "", "0.00%", "", ""}));
-  EXPECT_EQ(Utf8Cells(data.rows[1].cells), (Cells{"", "買", "1234 見本電機", "東証１部", "0", "15", "", "", "",
-                                                  "0.00%", "1,234", "first", "second"}));
+  EXPECT_EQ(Utf8Cells(data.rows[1].cells),
+            (Cells{"", "買", "1234 見本電機", "東証１部", "0", "15", "", "", "", "0.00%", "1,234", "first", "second"}));
   // "*\x81": a sold key of no code, a kind of one byte, the comment kept as bytes.
   EXPECT_EQ(data.rows[2].key, "2");
   EXPECT_EQ(data.rows[2].cell(HoldCol::Kind), "\x81");
@@ -119,7 +120,8 @@ TEST(HoldFile, MalformedRecordsAndCommentsFallBack) {
   // Saved again: the second comment line is gone, every row has its comment line.
   const std::string saved = SerialiseHoldings(data.rows, *data.figures);
   EXPECT_EQ(saved.substr(0, 20), "=1,2\r\n-,,,,,,,,\r\n \r\n");
-  EXPECT_NE(saved.find(Sjis("\r\n-買,1234 見本電機,東証１部,0,15,,,,1234\r\n first\r\n") + "+\x81,"), std::string::npos);
+  EXPECT_NE(saved.find(Sjis("\r\n-買,1234 見本電機,東証１部,0,15,,,,1234\r\n first\r\n") + "+\x81,"),
+            std::string::npos);
   EXPECT_NE(saved.find(Sjis("\r\n+買,5678 A,X,,,,,,100\r\n \r\n")), std::string::npos);
   EXPECT_EQ(saved.find("second"), std::string::npos);
   EXPECT_EQ(saved.find("before"), std::string::npos);

@@ -33,7 +33,11 @@ TEST(IniFile, NamesCompareWithoutLetterCaseButValuesAreRaw) {
   EXPECT_EQ(ini.sectionNames(), (std::vector<std::string>{"Window", "Spaced"}));
   // Only ASCII letters fold: double-byte names compare byte for byte, even where a trail byte is a letter.
   EXPECT_FALSE(IniNamesEqual(Sjis("Ａ"), Sjis("ａ")));
-  EXPECT_FALSE(IniNamesEqual("\x83" "A", "\x83" "a"));  // ア and a different character
+  EXPECT_FALSE(
+      IniNamesEqual("\x83"
+                    "A",
+                    "\x83"
+                    "a"));  // ア and a different character
   EXPECT_TRUE(IniNamesEqual(Sjis("見本ab"), Sjis("見本AB")));
   EXPECT_FALSE(IniNamesEqual("ab", "abc"));
 }

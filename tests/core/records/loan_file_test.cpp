@@ -26,9 +26,8 @@ TEST(LoanFile, FixtureLoadsEveryPositionWithOpenDateAndRate) {
   EXPECT_EQ(rows[0].key, "123452011/01/05001");
   EXPECT_EQ(rows[1].key, "123452011/01/05002");
   EXPECT_EQ(rows[2].key, "567862011/02/10001");
-  EXPECT_EQ(Utf8Cells(rows[0].cells),
-            (Cells{"", "買建", "2011/01/05", "1234 見本電機", "東証１部", "1,000", "412,000", "1,000", "412", "430",
-                   "+4.37%", "18,000", "信用買い\r\n期日は半年後"}));
+  EXPECT_EQ(Utf8Cells(rows[0].cells), (Cells{"", "買建", "2011/01/05", "1234 見本電機", "東証１部", "1,000", "412,000",
+                                             "1,000", "412", "430", "+4.37%", "18,000", "信用買い\r\n期日は半年後"}));
   EXPECT_EQ(Utf8Cells(rows[1].cells), (Cells{"", "買建", "2011/01/05", "1234 見本電機", "東証１部", "1,000", "415,000",
                                              "1,000", "415", "430", "+3.61%", "15,000", ""}));
   // A sell position: "+売" reads as 売建, its rate runs the other way.
@@ -50,11 +49,11 @@ TEST(LoanFile, FixtureSavesBackByteForByte) {
 
 TEST(LoanFile, RecordLinesTakeMarkerFromTheKeyAndNeverWriteDateOrRate) {
   LedgerTable rows;
-  rows.insert(LedgerRow{"567862011/02/10001", {"", Sjis("売建"), "2011/02/10", Sjis("5678 東京商事"), Sjis("東証２部"),
-                                               "1,000", "1,300,000", "1,000", "1,300", "", "+3.85%", "-50,000",
-                                               Sjis("100%\r\n返済")}});
-  rows.insert(LedgerRow{"123452011/01/05001", {"", Sjis("買建"), "ignored", Sjis("1234 見本電機"), "", "", "", "", "",
-                                               "", "", "", ""}});
+  rows.insert(LedgerRow{"567862011/02/10001",
+                        {"", Sjis("売建"), "2011/02/10", Sjis("5678 東京商事"), Sjis("東証２部"), "1,000", "1,300,000",
+                         "1,000", "1,300", "", "+3.85%", "-50,000", Sjis("100%\r\n返済")}});
+  rows.insert(LedgerRow{"123452011/01/05001",
+                        {"", Sjis("買建"), "ignored", Sjis("1234 見本電機"), "", "", "", "", "", "", "", "", ""}});
   EXPECT_EQ(Utf8(SerialisePositions(rows)),
             "-買,123452011/01/05001,1234 見本電機,,,,,,,\r\n \r\n"
             "+売,567862011/02/10001,5678 東京商事,東証２部,1000,1300000,1000,1300,,-50000\r\n 100%%%n返済\r\n");
@@ -68,12 +67,12 @@ TEST(LoanFile, RecordLinesTakeMarkerFromTheKeyAndNeverWriteDateOrRate) {
 
 TEST(LoanFile, MalformedLinesFallBack) {
   const std::string file = Sjis(
-      " comment before any record\r\n"
-      "-買,12345\r\n"                                                // no comma after the key
-      "+売,567862011/02/10001,5678 東京商事,東証２部,x,1,234\r\n"    // too few fields
-      " one\r\n two\r\n"
-      "\r\n") +
-      "?\x81\r\n";  // stray bytes: the kind is one byte and "建"
+                               " comment before any record\r\n"
+                               "-買,12345\r\n"                                              // no comma after the key
+                               "+売,567862011/02/10001,5678 東京商事,東証２部,x,1,234\r\n"  // too few fields
+                               " one\r\n two\r\n"
+                               "\r\n") +
+                           "?\x81\r\n";  // stray bytes: the kind is one byte and "建"
   const LedgerTable rows = ParsePositions(file);
   ASSERT_EQ(rows.size(), 3u);
   // Sorted by key: "" first.
@@ -83,8 +82,8 @@ TEST(LoanFile, MalformedLinesFallBack) {
   EXPECT_EQ(rows[1].key, "");
   EXPECT_EQ(rows[1].cell(LoanCol::Kind), "\x81" + Sjis("建"));
   EXPECT_EQ(rows[1].cells.size(), LoanCol::Count);
-  EXPECT_EQ(Utf8Cells(rows[2].cells), (Cells{"", "売建", "2011/02/10", "5678 東京商事", "東証２部", "0", "1", "",
-                                             "", "", "0.00%", "234", "one", "two"}));
+  EXPECT_EQ(Utf8Cells(rows[2].cells), (Cells{"", "売建", "2011/02/10", "5678 東京商事", "東証２部", "0", "1", "", "",
+                                             "", "0.00%", "234", "one", "two"}));
   const std::string saved = Utf8(SerialisePositions(rows));
   EXPECT_EQ(saved.find("two"), std::string::npos);
   EXPECT_EQ(saved.find("before"), std::string::npos);

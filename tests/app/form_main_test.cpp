@@ -103,7 +103,8 @@ TEST_F(Window, StartsOnAnEmptyFolderWithTheDiaryOfTodayAndTheDefaultGeometry) {
   EXPECT_EQ(w.books().monthKey, "2026/12");
   EXPECT_EQ(w.geometry(), QRect(100, 50, 660, 480));
   EXPECT_FALSE(w.isMaximized());
-  for (const char* list : {"ListViewDiary", "ListViewStock", "ListViewTotal", "ListViewSim"}) {
+  for (const char* list :
+       {"ListViewDiary", "ListViewHold", "ListViewLoan", "ListViewStock", "ListViewTotal", "ListViewSim"}) {
     EXPECT_EQ(model(list)->rowCount(), 0) << list;
   }
   for (const char* figure : {"MemoTotal2", "MemoBSPM2", "MemoInPM2", "MemoHold2", "MemoEnable2", "MemoRemain2"}) {
@@ -137,6 +138,9 @@ TEST_F(Window, StartsWithTheMonthOfTodayAndEveryLedgerFromItsFile) {
   EXPECT_EQ(diary->text(0, 1), QStringLiteral("6"));
   EXPECT_EQ(diary->text(0, 8), QStringLiteral("1,599,475"));
   EXPECT_GT(model("ListViewStock")->rowCount(), 0);
+  EXPECT_EQ(model("ListViewHold")->rowCount(), static_cast<int>(w.books().holdings.size()));
+  EXPECT_EQ(model("ListViewLoan")->rowCount(), static_cast<int>(w.books().positions.size()));
+  EXPECT_EQ(model("ListViewLoan")->text(0, 2), QStringLiteral("2011/01/05"));
   EXPECT_EQ(memo("MemoTotal2"), QStringLiteral("5,000,000"));
   EXPECT_EQ(memo("MemoBSPM2"), QStringLiteral("-125,000"));
   EXPECT_NE(memo("MemoHold2"), QStringLiteral("0"));
@@ -287,7 +291,12 @@ TEST_F(Window, SettingsComeBackAsTheyWereWrittenIncludingAMaximisedClose) {
   EXPECT_EQ(after.state, 2);
   EXPECT_EQ(std::tie(after.top, after.left, after.height, after.width),
             std::tie(before.top, before.left, before.height, before.width));
-  EXPECT_EQ(after.split1, 200);
+  EXPECT_EQ(std::tie(after.split1, after.split2, after.splitL, after.split3),
+            std::tie(before.split1, before.split2, before.splitL, before.split3));
+  EXPECT_EQ(after.holdColumns.widths, before.holdColumns.widths);
+  EXPECT_EQ(after.loanColumns.widths, before.loanColumns.widths);
+  EXPECT_EQ(std::tie(after.clearD, after.allD, after.clearDL, after.allDL),
+            std::tie(before.clearD, before.allD, before.clearDL, before.allDL));
   EXPECT_EQ(after.diaryColumns.widths, before.diaryColumns.widths);
   EXPECT_EQ(after.stockColumns.widths, before.stockColumns.widths);
   EXPECT_EQ(after.totalColumns.widths, before.totalColumns.widths);

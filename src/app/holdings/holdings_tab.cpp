@@ -20,6 +20,7 @@
 
 #include <initializer_list>
 
+#include "app/shell/settings_widgets.h"
 #include "app/shell/widgets.h"
 #include "core/records/hold_file.h"
 
@@ -385,5 +386,32 @@ void HoldingsTab::createLayout() {
 }
 
 void HoldingsTab::createConnections() {}
+
+
+void HoldingsTab::syncList() { ui.Model->sync(); }
+
+void HoldingsTab::applySettings(const core::Settings& settings) {
+  ApplySplit(ui.Splitter, settings.split2);
+  ApplyWidths(ui.ListViewHold, settings.holdColumns, 2);
+  ApplyExchanges(ui.ComboBoxStockExchange2, settings.exchanges);
+  SetComboItems(ui.ComboBoxCharge2x, settings.recentCharges);
+  ui.CheckBoxClearD2->setChecked(settings.clearD);
+  ui.CheckBoxAllD2->setChecked(settings.allD);
+}
+
+void HoldingsTab::collectSettings(core::Settings& settings) const {
+  settings.split2 = CollectSplit(ui.Splitter);
+  CollectWidths(ui.ListViewHold, settings.holdColumns, 2);
+  settings.clearD = ui.CheckBoxClearD2->isChecked();
+  settings.allD = ui.CheckBoxAllD2->isChecked();
+}
+
+void HoldingsTab::applyOldMode(bool on) {
+  // The old version bought more through the holdings tab and sold through
+  // the diary; this one sells from the holdings.
+  ui.CheckBoxSimulation->setVisible(on);
+  ui.CheckBoxHoldSell->setVisible(!on);
+  ui.RadioButtonS2->setEnabled(on);
+}
 
 }  // namespace tomvik::app

@@ -96,6 +96,11 @@ class HoldingsTab : public TabBase {
   };
   Ui ui;
 
+  void syncList() override;
+  void applySettings(const core::Settings& settings) override;
+  void collectSettings(core::Settings& settings) const override;
+  void applyOldMode(bool on) override;
+
  private:
   void createWidgets();
   void createStockGroup();

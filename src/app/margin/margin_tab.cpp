@@ -20,6 +20,7 @@
 
 #include <initializer_list>
 
+#include "app/shell/settings_widgets.h"
 #include "app/shell/widgets.h"
 #include "core/records/loan_file.h"
 
@@ -389,5 +390,29 @@ void MarginTab::createLayout() {
 }
 
 void MarginTab::createConnections() {}
+
+
+void MarginTab::syncList() { ui.Model->sync(); }
+
+void MarginTab::applySettings(const core::Settings& settings) {
+  ApplySplit(ui.Splitter, settings.splitL);
+  ApplyWidths(ui.ListViewLoan, settings.loanColumns, 2);
+  ApplyExchanges(ui.ComboBoxStockExchangeL, settings.exchanges);
+  SetComboItems(ui.ComboBoxChargeLx, settings.recentCharges);
+  ui.CheckBoxClearDL->setChecked(settings.clearDL);
+  const Qt::CheckState states[] = {Qt::Unchecked, Qt::Checked, Qt::PartiallyChecked};
+  ui.CheckBoxAllDL->setCheckState(settings.allDL >= 0 && settings.allDL <= 2 ? states[settings.allDL] : Qt::Unchecked);
+}
+
+void MarginTab::collectSettings(core::Settings& settings) const {
+  settings.splitL = CollectSplit(ui.Splitter);
+  CollectWidths(ui.ListViewLoan, settings.loanColumns, 2);
+  settings.clearDL = ui.CheckBoxClearDL->isChecked();
+  switch (ui.CheckBoxAllDL->checkState()) {
+    case Qt::Checked: settings.allDL = 1; break;
+    case Qt::PartiallyChecked: settings.allDL = 2; break;
+    case Qt::Unchecked: settings.allDL = 0; break;
+  }
+}
 
 }  // namespace tomvik::app

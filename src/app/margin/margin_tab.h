@@ -94,6 +94,10 @@ class MarginTab : public TabBase {
   };
   Ui ui;
 
+  void syncList() override;
+  void applySettings(const core::Settings& settings) override;
+  void collectSettings(core::Settings& settings) const override;
+
  private:
   void createWidgets();
   void createStockGroup();

@@ -14,6 +14,8 @@
 #include <QVBoxLayout>
 
 #include "app/diary/diary_tab.h"
+#include "app/holdings/holdings_tab.h"
+#include "app/margin/margin_tab.h"
 #include "app/shell/sjis_text.h"
 #include "app/shell/summary_panel.h"
 #include "app/shell/tab_base.h"
@@ -81,6 +83,8 @@ TFormMain::TFormMain(std::filesystem::path baseFolder, QDate today, QWidget* par
   createTabs();
   createMenus();
   diaryTab_->setStartDate(today_);
+  holdingsTab_->ui.DateTimePicker2->setDate(today_);
+  marginTab_->ui.DateTimePickerL->setDate(today_);
   FormCreate();
 }
 
@@ -90,13 +94,8 @@ void TFormMain::setPrompter(std::unique_ptr<Prompter> prompter) { prompter_ = st
 
 void TFormMain::createTabs() {
   diaryTab_ = new DiaryTab(books_, pageControlMain_);
-  auto placeholder = [this](const char* name) {
-    auto* tab = new TabBase(books_, pageControlMain_);
-    tab->setObjectName(QLatin1String(name));
-    return tab;
-  };
-  holdingsTab_ = placeholder("TabSheetHold");
-  marginTab_ = placeholder("TabSheetLoan");
+  holdingsTab_ = new HoldingsTab(books_, pageControlMain_);
+  marginTab_ = new MarginTab(books_, pageControlMain_);
   stockTab_ = new StockTab(books_, pageControlMain_);
   totalsTab_ = new TotalsTab(books_, pageControlMain_);
   simTab_ = new SimulationTab(books_, pageControlMain_);

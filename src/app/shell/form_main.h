@@ -26,6 +26,8 @@ class QTabWidget;
 namespace tomvik::app {
 
 class DiaryTab;
+class HoldingsTab;
+class MarginTab;
 class SimSummaryPanel;
 class SimulationTab;
 class StockTab;
@@ -89,8 +91,8 @@ class TFormMain : public QMainWindow, public WindowServices {
   SimSummaryPanel* panelTopS_ = nullptr;
   QTabWidget* pageControlMain_ = nullptr;
   DiaryTab* diaryTab_ = nullptr;
-  TabBase* holdingsTab_ = nullptr;
-  TabBase* marginTab_ = nullptr;
+  HoldingsTab* holdingsTab_ = nullptr;
+  MarginTab* marginTab_ = nullptr;
   StockTab* stockTab_ = nullptr;
   TotalsTab* totalsTab_ = nullptr;
   SimulationTab* simTab_ = nullptr;

@@ -36,13 +36,22 @@ void CollectWidths(const QTreeView* view, core::ColumnWidths<N>& widths, int fir
   }
 }
 
-// The entry panel above the list gets `height`; the list the rest.
+// The entry panel above the list gets `height`; the list the rest. The
+// height is kept as the user leaves it by moving the splitter, so that a tab
+// that was never shown (and so never laid out) gives back what it was given.
 inline void ApplySplit(QSplitter* splitter, int height) {
   const int total = std::max(splitter->height(), height + 100);
   splitter->setSizes({std::max(height, 1), std::max(total - height, 1)});
+  if (!splitter->property("panelHeight").isValid()) {
+    QObject::connect(splitter, &QSplitter::splitterMoved, splitter,
+                     [splitter] { splitter->setProperty("panelHeight", splitter->sizes().front()); });
+  }
+  splitter->setProperty("panelHeight", height);
 }
 
 inline int CollectSplit(const QSplitter* splitter) {
+  const QVariant kept = splitter->property("panelHeight");
+  if (kept.isValid()) return kept.toInt();
   const QList<int> sizes = splitter->sizes();
   return sizes.isEmpty() ? 0 : sizes.front();
 }

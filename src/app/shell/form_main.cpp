@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QLineEdit>
 #include <QCloseEvent>
 #include <QMenu>
 #include <QPushButton>
@@ -16,6 +17,7 @@
 #include "app/diary/diary_tab.h"
 #include "app/holdings/holdings_tab.h"
 #include "app/margin/margin_tab.h"
+#include "app/shell/entry_fields.h"
 #include "app/shell/sjis_text.h"
 #include "app/shell/summary_panel.h"
 #include "app/shell/tab_base.h"
@@ -108,6 +110,17 @@ void TFormMain::createTabs() {
   }
   connect(pageControlMain_, &QTabWidget::currentChanged, this, &TFormMain::PageControlMainChange);
 
+  // The two stored figures, typed in the initial-setup mode.
+  for (QLineEdit* memo : {panelTop_->ui.MemoTotal2, panelTop_->ui.MemoBSPM2}) {
+    InstallNumericKeyFilter(memo, this);
+    connect(memo, &QLineEdit::textEdited, this, &TFormMain::MemoTotal2Change);
+    connect(memo, &QLineEdit::editingFinished, this, [this, memo] {
+      if (!initialSetupMode()) return;
+      memo->setText(ToQString(core::NormaliseAmountText(ToSjis(memo->text()))));
+      MemoTotal2Change();
+    });
+  }
+
   connect(panelTop_->ui.CheckBoxInPM2, &QCheckBox::clicked, this, [this](bool checked) {
     books_.includeUnrealised = checked;
     core::RecomputeAccountFigures(books_, 0);
@@ -133,6 +146,7 @@ void TFormMain::createMenus() {
                                                      {mainMenuSave2_, core::Ledger::Holdings},
                                                      {mainMenuSaveL_, core::Ledger::Positions},
                                                      {mainMenuSave3_, core::Ledger::Stocks}};
+  connect(mainMenuLoad3_, &QAction::triggered, this, [this] { stockTab_->MainMenuLoad3Click(true); });
   for (const auto& [action, ledger] : saves) {
     action->setEnabled(false);
     connect(action, &QAction::triggered, this, [this, ledger = ledger] {
@@ -283,6 +297,16 @@ bool TFormMain::saveLedger(core::Ledger ledger) {
   prompter_->showError(this, LedgerName(ledger) + QStringLiteral("を保存できませんでした。変更は保存されていません。\n") +
                                  DescribeFileError(*error));
   return false;
+}
+
+void TFormMain::MemoTotal2Change() {
+  if (!initialSetupMode()) return;
+  const core::AccountFigures typed{ToSjis(panelTop_->ui.MemoTotal2->text()), ToSjis(panelTop_->ui.MemoBSPM2->text())};
+  if (typed.totalInvestment == books_.figures.totalInvestment && typed.realised == books_.figures.realised) return;
+  books_.figures = typed;
+  core::RecomputeAccountFigures(books_, 0);
+  books_.unsaved.holdings = true;
+  ledgersChanged();
 }
 
 // ---------------------------------------------------------------------------

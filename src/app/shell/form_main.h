@@ -60,6 +60,8 @@ class TFormMain : public QMainWindow, public WindowServices {
   // Menu commands.
   void MenuOptionInitClick();
   void MenuOptionTopClick();
+  // A stored figure of the summary was typed (initial-setup mode).
+  void MemoTotal2Change();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -34,6 +34,11 @@ std::optional<QColor> SignColourOf(core::Amount value) {
 
 QString Figure(core::Amount value) { return ToQString(core::FormatAmount(value)); }
 
+// Rewriting a field with its own text would move the cursor of a user typing in it.
+void Show(QLineEdit* memo, const QString& text) {
+  if (memo->text() != text) memo->setText(text);
+}
+
 }  // namespace
 
 SummaryPanel::SummaryPanel(QWidget* parent) : QFrame(parent) {
@@ -88,17 +93,17 @@ SummaryPanel::SummaryPanel(QWidget* parent) : QFrame(parent) {
 
 void SummaryPanel::showSummary(const core::Books& books) {
   const core::Summary& s = books.summary;
-  ui.MemoTotal2->setText(ToQString(books.figures.totalInvestment));
-  ui.MemoBSPM2->setText(ToQString(books.figures.realised));
+  Show(ui.MemoTotal2, ToQString(books.figures.totalInvestment));
+  Show(ui.MemoBSPM2, ToQString(books.figures.realised));
   SetTextColour(ui.MemoBSPM2, SignColourOf(core::ParseAmount(books.figures.realised)));
-  ui.MemoHold2->setText(Figure(s.holdingsTotal));
-  ui.MemoInPM2->setText(Figure(s.unrealised));
+  Show(ui.MemoHold2, Figure(s.holdingsTotal));
+  Show(ui.MemoInPM2, Figure(s.unrealised));
   SetTextColour(ui.MemoInPM2, SignColourOf(s.unrealised));
-  ui.MemoHoldLB->setText(Figure(s.buyPositions));
-  ui.MemoHoldLS->setText(Figure(s.sellPositions));
-  ui.MemoEnable2->setText(Figure(s.available));
+  Show(ui.MemoHoldLB, Figure(s.buyPositions));
+  Show(ui.MemoHoldLS, Figure(s.sellPositions));
+  Show(ui.MemoEnable2, Figure(s.available));
   SetTextColour(ui.MemoEnable2, s.available < 0 ? std::optional<QColor>(kRed) : std::nullopt);
-  ui.MemoRemain2->setText(Figure(s.balance));
+  Show(ui.MemoRemain2, Figure(s.balance));
 }
 
 void SummaryPanel::showPositionTotals(bool shown) {

@@ -182,6 +182,11 @@ void StockTab::createConnections() {}
 
 void StockTab::syncList() { ui.Model->sync(); }
 
+void StockTab::MainMenuLoad3Click(bool /*fromUser*/) {
+  if (core::LoadStocksInto(books_)) return;
+  ui.Model->setTable(&books_.stocks);
+}
+
 void StockTab::applySettings(const core::Settings& settings) {
   ApplySplit(ui.Splitter, settings.split3);
   ApplyWidths(ui.ListViewStock, settings.stockColumns, 1);

@@ -58,6 +58,9 @@ class StockTab : public TabBase {
   Ui ui;
 
   void syncList() override;
+  // 読込: reads Code.txt again (asking first when the list has unsaved
+  // changes and the user asked for it).
+  void MainMenuLoad3Click(bool fromUser);
   void applySettings(const core::Settings& settings) override;
   void collectSettings(core::Settings& settings) const override;
 

@@ -1,0 +1,117 @@
+#include "app/shell/entry_fields.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include "app/shell/keyboard.h"
+#include "app/shell/settings_widgets.h"
+#include "app/shell/sjis_text.h"
+#include "app/shell/widgets.h"
+#include "app/shell/window_services.h"
+#include "core/records/recent_list.h"
+#include "core/stocks/stock_lookup.h"
+
+namespace tomvik::app {
+
+namespace {
+
+class NumericKeyFilter : public QObject {
+ public:
+  NumericKeyFilter(const WindowServices* services, QObject* parent) : QObject(parent), services_(services) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QString text = key->text();
+    if (text.isEmpty()) return false;  // arrows, Home, Delete ...: editing keys
+    const bool setup = services_ && services_->initialSetupMode();
+    for (const char32_t ch : text.toUcs4()) {
+      if (!core::IsNumericEntryChar(ch, setup)) return true;
+    }
+    return false;
+  }
+
+ private:
+  const WindowServices* services_;
+};
+
+class ExitWatcher : public QObject {
+ public:
+  ExitWatcher(std::function<void()> onExit, QObject* parent) : QObject(parent), onExit_(std::move(onExit)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::FocusOut) onExit_();
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void()> onExit_;
+};
+
+QString Normalised(const QString& text) { return ToQString(core::NormaliseAmountText(ToSjis(text))); }
+
+}  // namespace
+
+void InstallNumericKeyFilter(QLineEdit* field, const WindowServices* services) {
+  field->installEventFilter(new NumericKeyFilter(services, field));
+}
+
+void NormaliseOnExit(QLineEdit* field) {
+  field->installEventFilter(new ExitWatcher(
+      [field] {
+        const QString text = Normalised(field->text());
+        if (text != field->text()) field->setText(text);
+      },
+      field));
+}
+
+void NormaliseOnExit(QComboBox* field, std::function<void()> afterwards) {
+  QObject* target = field->lineEdit() ? static_cast<QObject*>(field->lineEdit()) : field;
+  target->installEventFilter(new ExitWatcher(
+      [field, afterwards = std::move(afterwards)] {
+        const QString text = Normalised(field->currentText());
+        if (text != field->currentText()) field->setEditText(text);
+        if (afterwards) afterwards();
+      },
+      field));
+}
+
+void ConnectStepper(UpDownArrows* arrows, QLineEdit* field, std::function<core::Amount()> step) {
+  auto move = [field, step](int direction) {
+    const core::Amount by = direction > 0 ? step() : core::SatNeg(step());
+    field->setText(ToQString(core::StepAmountText(ToSjis(field->text()), by, CurrentModifiers())));
+  };
+  QObject::connect(arrows, &UpDownArrows::up, field, [move] { move(1); });
+  QObject::connect(arrows, &UpDownArrows::down, field, [move] { move(-1); });
+}
+
+core::Amount AmountOf(const QLineEdit* field) { return core::ParseAmount(ToSjis(field->text())); }
+core::Amount AmountOf(const QComboBox* field) { return core::ParseAmount(ToSjis(field->currentText())); }
+QString AmountText(core::Amount value) { return ToQString(core::FormatAmount(value)); }
+
+std::string StockCodeOf(const QLineEdit* codeField) {
+  return core::NormaliseStockCode(ToSjis(codeField->displayText()));
+}
+
+void PushRecentCharge(QComboBox* combo, const QString& text) {
+  std::vector<std::string> items = ComboItems(combo);
+  const core::RecentPush push = core::PushRecentValue(items, core::kRecentChargeCount, ToSjis(text));
+  if (!push.changed && !push.selectFirst) return;
+  const QSignalBlocker blocker(combo);
+  SetComboItems(combo, items);
+  combo->setEditText(text);
+}
+
+void PushRecentStockLine(QComboBox* combo, const std::string& code, const std::string& name) {
+  std::vector<std::string> items = ComboItems(combo);
+  core::PushRecentStock(items, core::kRecentStockCount, code, " " + name);
+  const QSignalBlocker blocker(combo);
+  SetComboItems(combo, items);
+  combo->setCurrentIndex(-1);
+}
+
+}  // namespace tomvik::app

@@ -1,0 +1,45 @@
+// What the numeric and stock fields of every entry panel share: the key
+// filter, the normalisation on leaving a field, the up-down stepping, the
+// recently-used lists and the stock code lookup.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <string>
+
+#include "core/records/amount.h"
+
+class QComboBox;
+class QLineEdit;
+
+namespace tomvik::app {
+
+class UpDownArrows;
+class WindowServices;
+
+// Lets only digits and control keys into the field ("-" too while the
+// initial-setup mode is on); double-byte input passes unfiltered.
+void InstallNumericKeyFilter(QLineEdit* field, const WindowServices* services);
+// Leaving the field rewrites it in display form ("" stays "").
+void NormaliseOnExit(QLineEdit* field);
+void NormaliseOnExit(QComboBox* field, std::function<void()> afterwards = {});
+// The arrows step the field by step() (Shift x10, Ctrl x100, Alt x5),
+// never below 0; the field's own change handlers then run.
+void ConnectStepper(UpDownArrows* arrows, QLineEdit* field, std::function<core::Amount()> step);
+
+// The field's amount; an empty or unreadable text counts 0.
+core::Amount AmountOf(const QLineEdit* field);
+core::Amount AmountOf(const QComboBox* field);
+QString AmountText(core::Amount value);
+
+// The code of a four-digit code field, blanks read as "0".
+std::string StockCodeOf(const QLineEdit* codeField);
+
+// Puts a value first in a recently-used combo (charges); keeps the text.
+void PushRecentCharge(QComboBox* combo, const QString& text);
+// Puts "code name" first in a recent-codes combo and clears its selection.
+void PushRecentStockLine(QComboBox* combo, const std::string& code, const std::string& name);
+
+}  // namespace tomvik::app

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -18,12 +19,20 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
+#include "app/shell/entry_fields.h"
+#include "app/shell/keyboard.h"
 #include "app/shell/prompter.h"
 #include "app/shell/settings_widgets.h"
 #include "app/shell/sjis_text.h"
 #include "app/shell/widgets.h"
 #include "app/shell/window_services.h"
+#include "core/diary/trade_kinds.h"
 #include "core/records/cp932_literals.h"
+#include "core/records/hold_file.h"
+#include "core/records/loan_file.h"
+#include "core/stocks/stock_lookup.h"
 #include "core/records/date.h"
 #include "core/records/diary_file.h"
 
@@ -58,7 +67,7 @@ DiaryTab::DiaryTab(core::Books& books, QWidget* parent) : TabBase(books, parent)
   createWidgets();
   createLayout();
   createConnections();
-  RadioButtonModeClick();
+  RadioButtonModeClick(false);
 }
 
 std::vector<ColumnSpec> DiaryTab::Columns() {
@@ -297,11 +306,67 @@ void DiaryTab::createLayout() {
 
 void DiaryTab::createConnections() {
   connect(ui.DateTimePicker, &QDateEdit::dateChanged, this, [this] { DateTimePickerChange(true); });
-  connect(ui.RadioButtonMode0, &QRadioButton::clicked, this, &DiaryTab::RadioButtonModeClick);
-  connect(ui.RadioButtonMode1, &QRadioButton::clicked, this, &DiaryTab::RadioButtonModeClick);
-  connect(ui.CheckBoxInOut, &QCheckBox::clicked, this, &DiaryTab::CheckBoxInOutClick);
-  connect(ui.CheckBoxChargeFix, &QCheckBox::clicked, this, &DiaryTab::CheckBoxChargeFixClick);
-  connect(ui.CheckBoxKeep, &QCheckBox::toggled, this, [this] { RadioButtonModeClick(); });
+  connect(ui.RadioButtonMode0, &QRadioButton::clicked, this, [this] { RadioButtonModeClick(true); });
+  connect(ui.RadioButtonMode1, &QRadioButton::clicked, this, [this] { RadioButtonModeClick(true); });
+  connect(ui.CheckBoxInOut, &QCheckBox::clicked, this, [this] { CheckBoxInOutClick(true); });
+  connect(ui.CheckBoxChargeFix, &QCheckBox::clicked, this, [this] { CheckBoxChargeFixClick(true); });
+  connect(ui.ComboBoxPlan, &QComboBox::currentIndexChanged, this, [this] { ComboBoxPlanChange(true); });
+  connect(ui.CheckBoxKeep, &QCheckBox::clicked, this, &DiaryTab::CheckBoxKeepClick);
+
+  auto price = [this] { EditPriceChange(true); };
+  connect(ui.EditPrice, &QLineEdit::textChanged, this, price);
+  connect(ui.EditNum, &QLineEdit::textChanged, this, price);
+  connect(ui.RadioButtonB, &QRadioButton::clicked, this, price);
+  connect(ui.RadioButtonS, &QRadioButton::clicked, this, price);
+  auto cash = [this] { EditPriceChange2(true); };
+  connect(ui.EditInOut, &QLineEdit::textChanged, this, cash);
+  connect(ui.RadioButtonIn, &QRadioButton::clicked, this, cash);
+  connect(ui.RadioButtonOut, &QRadioButton::clicked, this, cash);
+  connect(ui.ComboBoxCharge, &QComboBox::editTextChanged, this, [this] { ComboBoxChargeChange(true); });
+  connect(ui.ComboBoxCharge, &QComboBox::activated, this, &DiaryTab::ComboBoxChargeSelect);
+  connect(ui.EditTax, &QLineEdit::textChanged, this, [this] { ComboBoxChargeChange(true); });
+
+  for (QLineEdit* field : {ui.EditPrice, ui.EditNum, ui.EditTax, ui.EditInOut, ui.EditStockUnit, ui.MemoHoldPrice}) {
+    InstallNumericKeyFilter(field, setupModeQuery());
+  }
+  for (QLineEdit* field : {ui.EditPrice, ui.EditNum, ui.EditTax, ui.EditInOut, ui.MemoHoldPrice}) NormaliseOnExit(field);
+  NormaliseOnExit(ui.ComboBoxCharge, [this] { PushRecentCharge(ui.ComboBoxCharge, ui.ComboBoxCharge->currentText()); });
+  ConnectStepper(ui.UpDownPrice, ui.EditPrice, [] { return core::Amount{1}; });
+  ConnectStepper(ui.UpDownNum, ui.EditNum, [this] { return unitStep_; });
+
+  // The stock: looked up on leaving the code, written back on leaving its details.
+  ui.MaskEditStockCode->installEventFilter(this);
+  for (QWidget* detail : {static_cast<QWidget*>(ui.EditStockName), static_cast<QWidget*>(ui.EditStockUnit),
+                          static_cast<QWidget*>(ui.ComboBoxStockExchange)}) {
+    detail->installEventFilter(this);
+  }
+  if (ui.ComboBoxStockExchange->lineEdit()) ui.ComboBoxStockExchange->lineEdit()->installEventFilter(this);
+  auto update = [this] { cmnUpdate(true); };
+  connect(ui.MaskEditStockCode, &QLineEdit::textEdited, this, update);
+  connect(ui.EditStockName, &QLineEdit::textChanged, this, update);
+  connect(ui.MemoHoldPrice, &QLineEdit::textEdited, this, update);
+  connect(ui.ComboBoxStockExchange, &QComboBox::editTextChanged, this, [this] {
+    exchangeChanged_ = true;
+    cmnUpdate(true);
+  });
+  connect(ui.EditStockUnit, &QLineEdit::textChanged, this, &DiaryTab::EditStockUnitChange);
+  connect(ui.ComboBoxStockCode, &QComboBox::activated, this, [this](int index) {
+    const QString line = ui.ComboBoxStockCode->itemText(index);
+    if (line.trimmed().isEmpty()) return;
+    ui.MaskEditStockCode->setText(line.left(4));
+    ui.EditStockName->setFocus();
+  });
+  connect(ui.RichEditDiary, &QPlainTextEdit::textChanged, this, [this] {
+    if (!loading_) cmnUpdate0(true);
+  });
+
+  connect(ui.ButtonDiaryAdd, &QPushButton::clicked, this, &DiaryTab::ButtonDiaryAddClick);
+  connect(ui.ButtonDiaryUpd, &QPushButton::clicked, this, &DiaryTab::ButtonDiaryUpdClick);
+  connect(ui.ButtonDiaryDel, &QPushButton::clicked, this, &DiaryTab::ButtonDiaryDelClick);
+  connect(ui.ListViewDiary->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          &DiaryTab::ListViewDiarySelectItem);
+  connect(ui.ListViewDiary, &QTreeView::doubleClicked, this, &DiaryTab::ListViewDiaryDblClick);
+  ui.ListViewDiary->installEventFilter(this);
 }
 
 // ---------------------------------------------------------------------------
@@ -311,7 +376,7 @@ void DiaryTab::applySettings(const core::Settings& settings) {
   ApplySplit(ui.Splitter, settings.split1);
   ApplyWidths(ui.ListViewDiary, settings.diaryColumns, 0);
   ui.CheckBoxChargeFix->setChecked(settings.chargeFix);
-  CheckBoxChargeFixClick();
+  CheckBoxChargeFixClick(false);
   ApplyExchanges(ui.ComboBoxStockExchange, settings.exchanges);
   {
     // The trade type is restored without its change handler.
@@ -321,7 +386,7 @@ void DiaryTab::applySettings(const core::Settings& settings) {
   SetComboItems(ui.ComboBoxStockCode, settings.recentDiaryStocks);
   SetComboItems(ui.ComboBoxCharge, settings.recentCharges);
   ui.ComboBoxCharge->setEditText(ToQString(settings.chargeSelect));
-  RadioButtonModeClick();
+  RadioButtonModeClick(false);
 }
 
 void DiaryTab::collectSettings(core::Settings& settings) const {
@@ -334,7 +399,7 @@ void DiaryTab::collectSettings(core::Settings& settings) const {
   settings.chargeSelect = ToSjis(ui.ComboBoxCharge->currentText());
 }
 
-void DiaryTab::applyOldMode(bool /*on*/) { RadioButtonModeClick(); }
+void DiaryTab::applyOldMode(bool /*on*/) { RadioButtonModeClick(false); }
 
 // ---------------------------------------------------------------------------
 // The shown month
@@ -419,7 +484,7 @@ void DiaryTab::DateTimePickerChange(bool fromUser) {
     } else {
       ui.RadioButtonMode1->setEnabled(false);
       ui.RadioButtonMode0->setChecked(true);
-      RadioButtonModeClick();
+      RadioButtonModeClick(false);
       ui.RichEditDiary->setFocus();
     }
   }
@@ -462,12 +527,34 @@ void DiaryTab::showStartDay() {
   }
 }
 
+
 // ---------------------------------------------------------------------------
 // The panel's modes
 
+namespace {
+
+constexpr int kPlanCash = 0;
+constexpr int kPlanMargin = 1;
+constexpr int kPlanPlanned = 2;
+
+QString CrLfToLines(const std::string& cp932) {
+  QString text = ToQString(cp932);
+  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  return text;
+}
+
+std::string LinesToCrLf(QString text) {
+  text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+  return ToSjis(text);
+}
+
+}  // namespace
+
 bool DiaryTab::tradeMode() const { return ui.RadioButtonMode1->isChecked(); }
 
-void DiaryTab::RadioButtonModeClick() {
+int DiaryTab::planIndex() const { return ui.ComboBoxPlan->currentIndex(); }
+
+void DiaryTab::RadioButtonModeClick(bool user) {
   const bool trade = tradeMode();
   const bool stockFields = trade && !ui.CheckBoxInOut->isChecked();
   for (QWidget* field :
@@ -478,57 +565,600 @@ void DiaryTab::RadioButtonModeClick() {
     SetFieldEnabled(field, stockFields);
   }
   ui.CheckBoxInOut->setEnabled(trade);
-  CheckBoxChargeFixClick();
+  CheckBoxChargeFixClick(false);
   ui.MemoPrice->setEnabled(trade);
   SetFieldEnabled(ui.EditTax, trade);
   SetFieldEnabled(ui.EditInOut, trade);
   ui.RadioButtonIn->setEnabled(trade);
   ui.RadioButtonOut->setEnabled(trade);
-  const int plan = ui.ComboBoxPlan->currentIndex();
-  ui.CheckBoxKeep->setEnabled(trade && plan != 2);
+  const int plan = planIndex();
+  ui.CheckBoxKeep->setEnabled(trade && plan != kPlanPlanned);
   ui.RadioButtonB->setEnabled(trade);
   ui.ComboBoxPlan->setEnabled(trade);
-  const bool oldMode = services_ && services_->oldMode();
-  if (oldMode) {
+  if (services_ && services_->oldMode()) {
     ui.RadioButtonS->setEnabled(trade);
   } else {
-    ui.RadioButtonS->setEnabled(trade && plan != 0);
-    if (plan == 0) ui.RadioButtonB->setChecked(true);
+    ui.RadioButtonS->setEnabled(trade && plan != kPlanCash);
+    // A cash sell is entered through the holdings tab.
+    if (plan == kPlanCash) ui.RadioButtonB->setChecked(true);
   }
   ui.GroupBoxKind2->setVisible(ui.CheckBoxKeep->isEnabled() && trade && ui.CheckBoxKeep->isChecked());
   ui.GroupBoxKind1->setVisible(!ui.GroupBoxKind2->isVisible());
   if (trade) {
+    if (stockFields) {
+      EditPriceChange(false);
+    } else {
+      EditPriceChange2(false);
+    }
     ui.RadioButtonMode1->setEnabled(true);
     ui.ButtonDiaryAdd->setEnabled(true);
   } else {
+    // Trades can be entered for a day once its header exists.
     const auto header = core::FindDayHeader(books_.diary, pickedDateText());
     ui.RadioButtonMode1->setEnabled(header.has_value());
     ui.ButtonDiaryAdd->setEnabled(!header);
-    if (header) selectRow(*header, false);
+    if (header && !loading_) selectRow(*header, false);
   }
+  cmnUpdate(user);
 }
 
-void DiaryTab::CheckBoxInOutClick() {
+void DiaryTab::CheckBoxInOutClick(bool user) {
   const bool inOut = ui.CheckBoxInOut->isChecked();
   for (QWidget* w : {static_cast<QWidget*>(ui.RadioButtonIn), static_cast<QWidget*>(ui.RadioButtonOut),
                      static_cast<QWidget*>(ui.EditInOut)}) {
     w->setVisible(inOut);
   }
-  RadioButtonModeClick();
+  RadioButtonModeClick(user);
 }
 
-void DiaryTab::CheckBoxChargeFixClick() {
+void DiaryTab::CheckBoxChargeFixClick(bool user) {
   ui.CheckBoxChargeFix->setEnabled(true);
   bool chargeEnabled = false;
   if (!tradeMode()) {
+    // The day's flat charge is entered on its header.
     chargeEnabled = ui.CheckBoxChargeFix->isChecked();
   } else if (ui.CheckBoxInOut->isChecked()) {
     chargeEnabled = true;
     ui.CheckBoxChargeFix->setEnabled(false);
   } else {
+    // Under a flat-rate plan a trade carries no charge of its own.
     chargeEnabled = !ui.CheckBoxChargeFix->isChecked();
   }
   SetFieldEnabled(ui.ComboBoxCharge, chargeEnabled);
+  if (!user) return;
+  if (tradeMode()) {
+    if (ui.CheckBoxInOut->isChecked()) {
+      EditPriceChange2(false);
+    } else {
+      EditPriceChange(false);
+    }
+  }
+  cmnUpdate(user);
+}
+
+void DiaryTab::ComboBoxPlanChange(bool user) {
+  const int plan = planIndex();
+  const bool trade = tradeMode();
+  if ((services_ && services_->oldMode()) || plan != kPlanCash) {
+    ui.RadioButtonS->setEnabled(trade);
+  } else {
+    ui.RadioButtonB->setChecked(true);
+    ui.RadioButtonS->setEnabled(false);
+  }
+  auto keepAs = [this](bool enabled, const QString& caption) {
+    ui.CheckBoxKeep->setEnabled(enabled);
+    if (!caption.isEmpty()) ui.CheckBoxKeep->setText(caption);
+  };
+  auto forgetLoadedRow = [this] {
+    ui.ButtonDiaryUpd->setEnabled(false);
+    loadedRow_ = -1;
+  };
+  const QString cashCaption = QStringLiteral("保有");
+  const QString marginCaption = QStringLiteral("建玉");
+  if (plan == kPlanPlanned) {
+    keepAs(false, QString());
+    // A loaded margin row cannot become a plan.
+    if (user && loadedIsMargin_) forgetLoadedRow();
+  } else if (plan == kPlanCash) {
+    keepAs(trade, cashCaption);
+    if (user && loadedIsMargin_) forgetLoadedRow();
+    if (!user) EditPriceChange(false);
+  } else {
+    keepAs(trade, marginCaption);
+    // A loaded cash row cannot become a margin trade.
+    if (user && !loadedIsMargin_) forgetLoadedRow();
+  }
+  ui.GroupBoxKind2->setVisible(ui.CheckBoxKeep->isEnabled() && trade && ui.CheckBoxKeep->isChecked());
+  ui.GroupBoxKind1->setVisible(!ui.GroupBoxKind2->isVisible());
+  if (user) EditPriceChange(false);
+  cmnUpdate(user);
+}
+
+void DiaryTab::CheckBoxKeepClick() {
+  ui.GroupBoxKind2->setVisible(ui.CheckBoxKeep->isChecked());
+  ui.GroupBoxKind1->setVisible(!ui.GroupBoxKind2->isVisible());
+  EditPriceChange(false);
+  cmnUpdate(true);
+}
+
+void DiaryTab::EditPriceChange(bool user) {
+  const bool buy = ui.RadioButtonB->isChecked();
+  if (!ui.CheckBoxInOut->isChecked() && !ui.CheckBoxKeep->isChecked() && planIndex() == kPlanCash && tradeMode()) {
+    // The holding limit: a trade that closes shares of a holding cannot close more than it holds.
+    ui.ButtonDiaryAdd->setEnabled(true);
+    const char side = buy ? '1' : '2';
+    const auto holding = books_.holdings.findPrefix(StockCodeOf(ui.MaskEditStockCode));
+    if (holding && books_.holdings[*holding].key.size() > 4 && books_.holdings[*holding].key[4] != side) {
+      const core::Amount held = core::ParseAmount(books_.holdings[*holding].cell(core::HoldCol::Shares));
+      core::Amount quantity = AmountOf(ui.EditNum);
+      auto setQuantity = [this](core::Amount value) {
+        const QSignalBlocker blocker(ui.EditNum);
+        ui.EditNum->setText(AmountText(value));
+      };
+      if (loading_) {
+        if (held < quantity) ui.ButtonDiaryAdd->setEnabled(false);
+      } else if (selectedRow_ >= 0 && static_cast<std::size_t>(selectedRow_) < books_.diary.size()) {
+        // Changing a closing row first gives its shares back.
+        const core::LedgerRow& row = books_.diary[static_cast<std::size_t>(selectedRow_)];
+        core::Amount available = held;
+        if (core::KindClassOf(row.key) == '3') {
+          available = core::SatAdd(available, core::ParseAmount(row.cell(core::DiaryCol::Quantity)));
+        }
+        if (quantity > available) {
+          quantity = available;
+          setQuantity(quantity);
+        }
+        if (held < quantity) ui.ButtonDiaryAdd->setEnabled(false);
+      } else if (held < quantity) {
+        setQuantity(held);
+      }
+    }
+  }
+  core::Amount amount = core::SatMul(AmountOf(ui.EditPrice), AmountOf(ui.EditNum));
+  const core::Amount charge = ui.ComboBoxCharge->isEnabled() ? AmountOf(ui.ComboBoxCharge) : 0;
+  const core::Amount tax = AmountOf(ui.EditTax);
+  if (buy) {
+    amount = core::SatAdd(core::SatAdd(amount, charge), tax);
+  } else {
+    amount = core::SatSub(core::SatSub(amount, charge), tax);
+  }
+  ui.LabelHoldKind->setText(buy ? QStringLiteral("買い") : QStringLiteral("売り"));
+  SetTextColour(ui.LabelHoldKind, buy ? kRed : kBlue);
+  ui.MemoPrice->setText(AmountText(amount));
+  if (!ui.CheckBoxKeep->isChecked()) {
+    // The registration amount starts from the trade amount.
+    const QSignalBlocker blocker(ui.MemoHoldPrice);
+    ui.MemoHoldPrice->setText(ui.MemoPrice->text());
+  }
+  cmnUpdate(user);
+}
+
+void DiaryTab::EditPriceChange2(bool user) {
+  core::Amount net = core::SatAdd(core::SatAdd(AmountOf(ui.ComboBoxCharge), AmountOf(ui.EditTax)), AmountOf(ui.EditInOut));
+  if (ui.RadioButtonOut->isChecked()) net = core::SatNeg(net);
+  ui.MemoPrice->setText(AmountText(net));
+  cmnUpdate(user);
+}
+
+void DiaryTab::ComboBoxChargeChange(bool user) {
+  if (!tradeMode()) {
+    cmnUpdate(user);
+  } else if (ui.CheckBoxInOut->isChecked()) {
+    EditPriceChange2(user);
+  } else {
+    EditPriceChange(user);
+  }
+}
+
+void DiaryTab::ComboBoxChargeSelect() {
+  PushRecentCharge(ui.ComboBoxCharge, ui.ComboBoxCharge->currentText());
+  ComboBoxChargeChange(true);
+}
+
+void DiaryTab::setCharge(const QString& text) {
+  const QSignalBlocker blocker(ui.ComboBoxCharge);
+  ui.ComboBoxCharge->setEditText(text);
+}
+
+// ---------------------------------------------------------------------------
+// The stock
+
+void DiaryTab::MaskEditStockCodeExit() {
+  const std::string code = StockCodeOf(ui.MaskEditStockCode);
+  if (code == core::kNoStockCode) return;
+  const core::StockDetails details = core::LookUpStock(books_.folder, code);
+  ui.EditStockName->setText(ToQString(details.name));
+  ui.EditStockName->setModified(false);
+  ui.ComboBoxStockExchange->setEditText(ToQString(details.exchange));
+  exchangeChanged_ = false;
+  const QString unit = ToQString(details.unit);
+  if (unit != ui.EditStockUnit->text()) {
+    ui.EditStockUnit->setText(unit);
+  }
+  ui.EditStockUnit->setModified(false);
+  PushRecentStockLine(ui.ComboBoxStockCode, code, details.name);
+}
+
+void DiaryTab::EditStockExit() {
+  if (!ui.EditStockName->isModified() && !ui.EditStockUnit->isModified() && !exchangeChanged_) return;
+  const std::string code = StockCodeOf(ui.MaskEditStockCode);
+  if (code == core::kNoStockCode) return;
+  const core::StockDetails details{ToSjis(ui.EditStockName->text()), ToSjis(ui.ComboBoxStockExchange->currentText()),
+                                   ToSjis(ui.EditStockUnit->text())};
+  if (auto error = core::StoreStockFields(books_, code, details)) {
+    if (services_) {
+      services_->prompter().showError(services_->window(),
+                                      QStringLiteral("銘柄管理に書き込めませんでした。\n") + DescribeFileError(*error));
+    }
+    return;
+  }
+  ui.EditStockName->setModified(false);
+  ui.EditStockUnit->setModified(false);
+  exchangeChanged_ = false;
+  if (services_) services_->ledgersChanged();
+}
+
+void DiaryTab::EditStockUnitChange() {
+  const core::Amount unit = core::ParseAmount(ToSjis(ui.EditStockUnit->text()));
+  // A unit of 0 (or none) steps by single shares and rounds nothing.
+  unitStep_ = unit > 0 ? unit : 1;
+  if (unit > 0 && !loading_) {
+    const core::Amount quantity = AmountOf(ui.EditNum);
+    const core::Amount rounded = core::SatMul(core::SafeDiv(quantity, unit), unit);
+    if (rounded != quantity) ui.EditNum->setText(QString::number(rounded));
+  }
+  cmnUpdate(true);
+}
+
+bool DiaryTab::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusOut) {
+    if (watched == ui.MaskEditStockCode) {
+      MaskEditStockCodeExit();
+    } else if (watched == ui.EditStockName || watched == ui.EditStockUnit || watched == ui.ComboBoxStockExchange ||
+               watched == ui.ComboBoxStockExchange->lineEdit()) {
+      EditStockExit();
+    }
+  } else if (event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (watched == ui.MaskEditStockCode && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+      ui.EditStockName->setFocus();
+      return true;
+    }
+    if (watched == ui.ListViewDiary && (key->key() == Qt::Key_Left || key->key() == Qt::Key_Right)) {
+      jumpToDay(key->key() == Qt::Key_Left ? -1 : 1);
+      return true;
+    }
+  }
+  return TabBase::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------
+// The common change handlers
+
+void DiaryTab::cmnUpdate(bool user) {
+  if (loading_) return;
+  if (user && loadedIsMargin_) {
+    // A margin row can only have its text changed.
+    ui.ButtonDiaryUpd->setEnabled(false);
+    loadedRow_ = -1;
+    return;
+  }
+  if (user) tradeFieldsEdited_ = true;
+  cmnUpdate0(user);
+}
+
+void DiaryTab::cmnUpdate0(bool user) {
+  if (loading_) return;
+  const auto selected = selectedIndex();
+  if (user) {
+    if (loadedRow_ < 0) return;
+    edited_ = true;
+    if (!selected) return;
+  }
+  ui.ButtonDiaryUpd->setEnabled(false);
+  if (!selected || static_cast<int>(*selected) != loadedRow_) return;
+  const core::LedgerRow& row = books_.diary[*selected];
+  if (core::IsDayEndKey(row.key)) return;
+  if (tradeMode() == core::IsDayHeaderKey(row.key)) return;
+  if (row.key.substr(0, core::DiaryKey::DateLength) != pickedDateText()) return;
+  if (tradeFieldsEdited_ && !ui.RadioButtonS->isEnabled() && ui.RadioButtonS->isChecked()) {
+    ui.RadioButtonB->setChecked(true);
+  }
+  ui.ButtonDiaryUpd->setEnabled(!books_.diary.empty());
+}
+
+void DiaryTab::applyInitialSetupMode(bool /*on*/) {}
+
+// ---------------------------------------------------------------------------
+// Recording
+
+core::DiaryEntry DiaryTab::entryOfPanel() const {
+  core::DiaryEntry e;
+  e.mode = !tradeMode() ? core::DiaryEntry::Mode::Note
+                        : (ui.CheckBoxInOut->isChecked() ? core::DiaryEntry::Mode::CashMovement
+                                                         : core::DiaryEntry::Mode::Trade);
+  e.date = pickedDateText();
+  e.comment = LinesToCrLf(ui.RichEditDiary->toPlainText());
+  e.chargeText = ToSjis(ui.ComboBoxCharge->currentText());
+  e.chargeEnabled = ui.ComboBoxCharge->isEnabled();
+  e.taxText = ToSjis(ui.EditTax->text());
+  e.amountText = ToSjis(ui.MemoPrice->text());
+  e.deposit = ui.RadioButtonIn->isChecked();
+  e.inOutText = ToSjis(ui.EditInOut->text());
+  e.type = static_cast<core::DiaryEntry::Type>(std::clamp(planIndex(), 0, 2));
+  e.buy = ui.RadioButtonB->isChecked();
+  e.registration = ui.CheckBoxKeep->isEnabled() && ui.CheckBoxKeep->isChecked();
+  e.registrationBuy = ui.LabelHoldKind->text() == QStringLiteral("買い");
+  e.registrationText = ToSjis(ui.MemoHoldPrice->text());
+  e.code = StockCodeOf(ui.MaskEditStockCode);
+  e.name = ToSjis(ui.EditStockName->text());
+  e.exchange = ToSjis(ui.ComboBoxStockExchange->currentText());
+  e.unitText = ToSjis(ui.EditStockUnit->text());
+  e.priceText = ToSjis(ui.EditPrice->text());
+  e.quantityText = ToSjis(ui.EditNum->text());
+  return e;
+}
+
+void DiaryTab::clearMarks() {
+  tradeFieldsEdited_ = false;
+  edited_ = false;
+}
+
+void DiaryTab::changed(bool otherLedgers) {
+  if (!services_) {
+    ui.Model->sync();
+    return;
+  }
+  if (otherLedgers) services_->resetOtherPanels();
+  services_->ledgersChanged();
+}
+
+void DiaryTab::ButtonDiaryAddClick() {
+  const bool trade = tradeMode();
+  const bool inOut = ui.CheckBoxInOut->isChecked();
+  // A trade needs a stock.
+  if (trade && !inOut && ui.MaskEditStockCode->displayText().trimmed().isEmpty()) return;
+  const core::DiaryEntry entry = entryOfPanel();
+  const auto recorded = core::AddDiaryRow(books_, entry, dayCounter_);
+  if (!recorded) return;
+  changed(recorded->otherLedgers);
+  if (!trade) {
+    ui.ButtonDiaryAdd->setEnabled(false);
+    {
+      const QSignalBlocker blocker(ui.RichEditDiary);
+      ui.RichEditDiary->clear();
+    }
+    ui.RadioButtonMode1->setEnabled(true);
+    ui.RadioButtonMode1->setChecked(true);
+    RadioButtonModeClick(false);
+  } else if (!inOut && entry.type == core::DiaryEntry::Type::Cash && !entry.registration) {
+    EditPriceChange(false);  // the holding limit follows the new holdings
+  }
+  ui.ButtonDiaryDel->setEnabled(true);
+  // The new row is the one 削除 acts on (row indices moved with the insertion).
+  selectedRow_ = static_cast<int>(recorded->index);
+  loadedRow_ = -1;
+  loadOnSelect_ = trade;
+  lastSelected_ = -1;
+  selectRow(recorded->index, true);
+  loadOnSelect_ = false;
+  clearMarks();
+}
+
+void DiaryTab::ButtonDiaryUpdClick() {
+  const auto selected = selectedIndex();
+  if (!selected || loadedRow_ < 0) return;
+  const core::DiaryEntry entry = entryOfPanel();
+  const auto recorded =
+      core::UpdateDiaryRow(books_, static_cast<std::size_t>(loadedRow_), entry, tradeFieldsEdited_, dayCounter_);
+  if (!recorded) return;
+  changed(recorded->otherLedgers);
+  if (recorded->tradeBranch && entry.type == core::DiaryEntry::Type::Cash) EditPriceChange(false);
+  ui.ListViewDiary->selectionModel()->clearSelection();
+  selectedRow_ = static_cast<int>(recorded->index);
+  loadedRow_ = static_cast<int>(recorded->index);
+  loadOnSelect_ = recorded->tradeBranch;
+  lastSelected_ = -1;
+  selectRow(recorded->index, true);
+  loadOnSelect_ = false;
+  ui.ButtonDiaryUpd->setEnabled(false);
+  clearMarks();
+}
+
+void DiaryTab::ButtonDiaryDelClick() {
+  if (selectedRow_ < 0 || static_cast<std::size_t>(selectedRow_) >= books_.diary.size()) return;
+  if (services_ && !services_->prompter().askYesNo(services_->window(), QStringLiteral("削除しますか？"))) return;
+  core::DeleteDiaryRow(books_, static_cast<std::size_t>(selectedRow_), ToSjis(ui.EditStockUnit->text()));
+  changed(true);
+  ui.ButtonDiaryAdd->setEnabled(true);
+  ui.ButtonDiaryUpd->setEnabled(false);
+  loadedRow_ = -1;
+  ui.ButtonDiaryDel->setEnabled(false);
+  selectedRow_ = -1;
+  clearMarks();
+  ui.RadioButtonMode0->setChecked(true);
+  RadioButtonModeClick(false);
+}
+
+// ---------------------------------------------------------------------------
+// The list
+
+std::optional<std::size_t> DiaryTab::selectedIndex() const {
+  const QModelIndexList rows = ui.ListViewDiary->selectionModel()->selectedRows();
+  if (rows.isEmpty()) return std::nullopt;
+  return ui.Model->tableIndex(rows.front().row());
+}
+
+void DiaryTab::ListViewDiarySelectItem() {
+  const auto selected = selectedIndex();
+  if (!selected) return;  // a deselection
+  const core::LedgerRow& row = books_.diary[*selected];
+  ui.ButtonDiaryDel->setEnabled(false);
+  if (static_cast<int>(*selected) == selectedRow_) {
+    // A day can be deleted once it has no trades.
+    const bool header = !row.cell(core::DiaryCol::Date).empty();
+    ui.ButtonDiaryDel->setEnabled(header ? row.cell(core::DiaryCol::Kind).empty() : true);
+  }
+  if (static_cast<int>(*selected) == lastSelected_) {
+    lastSelected_ = -1;
+    return;
+  }
+  lastSelected_ = static_cast<int>(*selected);
+  if (inSelect_) return;
+  if (loadOnSelect_ || CurrentModifiers().shift) {
+    inSelect_ = true;
+    loadRow(*selected);
+    inSelect_ = false;
+  } else if (edited_) {
+    cmnUpdate(false);
+  }
+}
+
+void DiaryTab::ListViewDiaryDblClick() {
+  if (const auto selected = selectedIndex()) loadRow(*selected);
+}
+
+void DiaryTab::jumpToDay(int direction) {
+  const auto selected = selectedIndex();
+  if (!selected) return;
+  std::optional<std::size_t> found;
+  if (direction < 0) {
+    for (std::size_t i = *selected; i-- > 0;) {
+      if (core::IsDayHeaderKey(books_.diary[i].key)) {
+        found = i;
+        break;
+      }
+    }
+  } else {
+    for (std::size_t i = *selected + 1; i < books_.diary.size(); ++i) {
+      if (core::IsDayHeaderKey(books_.diary[i].key)) {
+        found = i;
+        break;
+      }
+    }
+  }
+  if (!found) return;
+  loadOnSelect_ = true;
+  const auto viewRow = ui.Model->viewRow(*found);
+  if (viewRow) {
+    const QModelIndex index = ui.Model->index(*viewRow, 0);
+    ui.ListViewDiary->selectionModel()->setCurrentIndex(index,
+                                                        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    // The day comes to the top of the list.
+    ui.ListViewDiary->scrollTo(index, QAbstractItemView::PositionAtTop);
+  }
+  loadOnSelect_ = false;
+}
+
+void DiaryTab::loadRow(std::size_t index) {
+  if (index >= books_.diary.size()) return;
+  const core::LedgerRow row = books_.diary[index];
+  if (core::IsDayEndKey(row.key)) return;
+  loading_ = true;
+  loadedIsMargin_ = false;
+  namespace C = core::DiaryCol;
+  if (const auto date = core::ParseDateText(row.key.substr(0, core::DiaryKey::DateLength))) {
+    const QSignalBlocker blocker(ui.DateTimePicker);
+    ui.DateTimePicker->setDate(QDate(date->year, date->month, date->day));
+  }
+  DateTimePickerChange(false);
+  const bool header = core::IsDayHeaderKey(row.key);
+  (header ? ui.RadioButtonMode0 : ui.RadioButtonMode1)->setChecked(true);
+  const char kindClass = core::KindClassOf(row.key);
+  const char kindSide = core::KindSideOf(row.key);
+  if (header) {
+    {
+      const QSignalBlocker blocker(ui.CheckBoxInOut);
+      ui.CheckBoxInOut->setChecked(false);
+    }
+    if (!row.cell(C::Charge).empty()) ui.CheckBoxChargeFix->setChecked(true);
+    RadioButtonModeClick(false);
+    if (ui.CheckBoxChargeFix->isChecked()) setCharge(ToQString(row.cell(C::Charge)));
+    ui.ButtonDiaryAdd->setEnabled(false);
+    ui.ButtonDiaryDel->setEnabled(row.cell(C::Kind).empty());
+    selectedRow_ = static_cast<int>(index);
+  } else if (kindClass == '7') {
+    ui.CheckBoxInOut->setChecked(true);
+    CheckBoxInOutClick(false);
+    (kindSide == '1' ? ui.RadioButtonIn : ui.RadioButtonOut)->setChecked(true);
+    setCharge(ToQString(row.cell(C::Charge)));
+    ui.EditTax->setText(ToQString(row.cell(C::Tax)));
+    ui.EditInOut->setText(ToQString(row.cell(C::Amount)));
+    EditPriceChange2(false);
+  } else {
+    {
+      const QSignalBlocker blocker(ui.CheckBoxInOut);
+      ui.CheckBoxInOut->setChecked(false);
+    }
+    CheckBoxInOutClick(false);
+    int plan = kPlanCash;
+    const bool cashSide = kindSide == '1' || kindSide == '2';
+    if (kindClass == '5') {
+      ui.CheckBoxKeep->setChecked(true);
+      plan = cashSide ? kPlanCash : kPlanMargin;
+    } else {
+      ui.CheckBoxKeep->setChecked(false);
+      if (kindClass == '1') {
+        plan = kPlanPlanned;
+      } else if (cashSide) {
+        plan = kPlanCash;
+      } else {
+        plan = kPlanMargin;
+        loadedIsMargin_ = true;
+      }
+    }
+    {
+      const QSignalBlocker blocker(ui.ComboBoxPlan);
+      ui.ComboBoxPlan->setCurrentIndex(plan);
+    }
+    ComboBoxPlanChange(false);
+    const bool buy = core::IsBuySide(kindSide);
+    (buy ? ui.RadioButtonB : ui.RadioButtonS)->setChecked(true);
+    ui.LabelHoldKind->setText(buy ? QStringLiteral("買い") : QStringLiteral("売り"));
+    SetTextColour(ui.LabelHoldKind, buy ? kRed : kBlue);
+    ui.MaskEditStockCode->setText(ToQString(row.cell(C::Stock).substr(0, 4)));
+    MaskEditStockCodeExit();
+    ui.EditPrice->setText(ToQString(row.cell(C::Price)));
+    ui.EditNum->setText(ToQString(row.cell(C::Quantity)));
+    if (!row.cell(C::Charge).empty()) ui.CheckBoxChargeFix->setChecked(false);
+    RadioButtonModeClick(false);
+    if (!ui.CheckBoxChargeFix->isChecked()) setCharge(ToQString(row.cell(C::Charge)));
+    ui.EditTax->setText(ToQString(row.cell(C::Tax)));
+    ui.MemoPrice->setText(ToQString(row.cell(C::Amount)));
+    ui.MemoHoldPrice->setText(ToQString(row.cell(C::Cost).empty() ? row.cell(C::Amount) : row.cell(C::Cost)));
+    ui.GroupBoxKind2->setVisible(ui.CheckBoxKeep->isEnabled() && ui.CheckBoxKeep->isChecked());
+    ui.GroupBoxKind1->setVisible(!ui.GroupBoxKind2->isVisible());
+  }
+  if (!header) {
+    ui.ButtonDiaryAdd->setEnabled(true);
+    bool deletable = true;
+    if (loadedIsMargin_ && kindClass == '2') {
+      const std::string code = row.cell(C::Stock).substr(0, 4);
+      const core::Amount quantity = core::ParseAmount(row.cell(C::Quantity));
+      if (kindSide == '7') {
+        // A delivery take: the shares it brought must still be held.
+        const auto holding = books_.holdings.find(code + "1");
+        deletable = holding && core::ParseAmount(books_.holdings[*holding].cell(core::HoldCol::Shares)) >= quantity;
+      } else {
+        // A new position: it must still hold all of the row's shares.
+        const std::string key = code + kindSide + row.key.substr(0, core::DiaryKey::DateLength) +
+                                (row.key.size() > core::DiaryKey::Suffix ? row.key.substr(core::DiaryKey::Suffix) : "");
+        const auto position = books_.positions.find(key);
+        deletable =
+            position && core::ParseAmount(books_.positions[*position].cell(core::LoanCol::Shares)) == quantity;
+      }
+    }
+    ui.ButtonDiaryDel->setEnabled(deletable);
+    selectedRow_ = deletable ? static_cast<int>(index) : -1;
+  }
+  {
+    const QSignalBlocker blocker(ui.RichEditDiary);
+    ui.RichEditDiary->setPlainText(CrLfToLines(row.cell(C::Comment)));
+  }
+  loading_ = false;
+  ui.ButtonDiaryUpd->setEnabled(false);
+  loadedRow_ = static_cast<int>(index);
+  clearMarks();
 }
 
 }  // namespace tomvik::app

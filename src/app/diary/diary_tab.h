@@ -21,11 +21,14 @@
 
 #include "app/shell/ledger_model.h"
 #include "app/shell/tab_base.h"
+#include "core/diary/recording.h"
+#include "core/records/amount.h"
 #include "core/records/atomic_file.h"
 
 class QCheckBox;
 class QComboBox;
 class QDate;
+class QEvent;
 class QDateEdit;
 class QGroupBox;
 class QLabel;
@@ -125,10 +128,41 @@ class DiaryTab : public TabBase {
   // Margin positions opened on the shown date so far.
   int dayCounter() const { return dayCounter_; }
 
-  // The panel's modes.
-  void RadioButtonModeClick();
-  void CheckBoxInOutClick();
-  void CheckBoxChargeFixClick();
+  // The panel's modes. `user` tells a click of the user from a call of
+  // the program (which must not count as an edit of a loaded row).
+  void RadioButtonModeClick(bool user = true);
+  void CheckBoxInOutClick(bool user = true);
+  void CheckBoxChargeFixClick(bool user = true);
+  void ComboBoxPlanChange(bool user = true);
+  void CheckBoxKeepClick();
+  // The live figures: the trade amount (with the holding limit) and the
+  // net cash movement.
+  void EditPriceChange(bool user = true);
+  void EditPriceChange2(bool user = true);
+  void ComboBoxChargeChange(bool user = true);
+  void ComboBoxChargeSelect();
+  // The stock: looked up on leaving the code, written back on leaving a detail.
+  void MaskEditStockCodeExit();
+  void EditStockExit();
+  void EditStockUnitChange();
+
+  // Recording.
+  void ButtonDiaryAddClick();
+  void ButtonDiaryUpdClick();
+  void ButtonDiaryDelClick();
+  // The list: selecting, loading a row into the panel, jumping between days.
+  void ListViewDiarySelectItem();
+  void ListViewDiaryDblClick();
+  void jumpToDay(int direction);
+
+  // The common change handlers of the panel.
+  void cmnUpdate(bool user);
+  void cmnUpdate0(bool user);
+
+  void applyInitialSetupMode(bool on) override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void createWidgets();
@@ -142,12 +176,29 @@ class DiaryTab : public TabBase {
   void selectRow(std::size_t tableIndex, bool focusList);
   void readDayCounter(const std::string& dateText);
   bool tradeMode() const;
+  int planIndex() const;
+  // The table index of the row selected in the list.
+  std::optional<std::size_t> selectedIndex() const;
+  core::DiaryEntry entryOfPanel() const;
+  void loadRow(std::size_t index);
+  // After a change of the ledgers: everything on screen follows.
+  void changed(bool otherLedgers);
+  void clearMarks();
+  void setCharge(const QString& text);
 
   std::string lastShownDate_;
   int dayCounter_ = 0;
-  int selectedRow_ = -1;  // the row 削除 acts on
-  int loadedRow_ = -1;    // the row 更新 acts on
-  bool edited_ = false;   // the user changed a row loaded into the panel
+  int selectedRow_ = -1;            // the row 削除 acts on
+  int loadedRow_ = -1;              // the row 更新 acts on
+  bool edited_ = false;             // the user changed a row loaded into the panel
+  bool tradeFieldsEdited_ = false;  // a field other than the text changed
+  bool loading_ = false;            // a row is being loaded: the handlers stay quiet
+  bool loadedIsMargin_ = false;     // the loaded row is a margin trade
+  bool exchangeChanged_ = false;
+  core::Amount unitStep_ = 1;
+  bool loadOnSelect_ = false;
+  int lastSelected_ = -1;
+  bool inSelect_ = false;
 };
 
 }  // namespace tomvik::app

@@ -19,7 +19,8 @@ namespace {
 
 class NumericKeyFilter : public QObject {
  public:
-  NumericKeyFilter(const WindowServices* services, QObject* parent) : QObject(parent), services_(services) {}
+  NumericKeyFilter(std::function<bool()> setupMode, QObject* parent)
+      : QObject(parent), setupMode_(std::move(setupMode)) {}
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
@@ -27,7 +28,7 @@ class NumericKeyFilter : public QObject {
     const auto* key = static_cast<QKeyEvent*>(event);
     const QString text = key->text();
     if (text.isEmpty()) return false;  // arrows, Home, Delete ...: editing keys
-    const bool setup = services_ && services_->initialSetupMode();
+    const bool setup = setupMode_ && setupMode_();
     for (const char32_t ch : text.toUcs4()) {
       if (!core::IsNumericEntryChar(ch, setup)) return true;
     }
@@ -35,7 +36,7 @@ class NumericKeyFilter : public QObject {
   }
 
  private:
-  const WindowServices* services_;
+  std::function<bool()> setupMode_;
 };
 
 class ExitWatcher : public QObject {
@@ -56,8 +57,12 @@ QString Normalised(const QString& text) { return ToQString(core::NormaliseAmount
 
 }  // namespace
 
+void InstallNumericKeyFilter(QLineEdit* field, std::function<bool()> initialSetupMode) {
+  field->installEventFilter(new NumericKeyFilter(std::move(initialSetupMode), field));
+}
+
 void InstallNumericKeyFilter(QLineEdit* field, const WindowServices* services) {
-  field->installEventFilter(new NumericKeyFilter(services, field));
+  InstallNumericKeyFilter(field, [services] { return services && services->initialSetupMode(); });
 }
 
 void NormaliseOnExit(QLineEdit* field) {

@@ -21,6 +21,8 @@ class WindowServices;
 
 // Lets only digits and control keys into the field ("-" too while the
 // initial-setup mode is on); double-byte input passes unfiltered.
+void InstallNumericKeyFilter(QLineEdit* field, std::function<bool()> initialSetupMode);
+// The same for a field of the window itself.
 void InstallNumericKeyFilter(QLineEdit* field, const WindowServices* services);
 // Leaving the field rewrites it in display form ("" stays "").
 void NormaliseOnExit(QLineEdit* field);

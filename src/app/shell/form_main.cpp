@@ -200,7 +200,7 @@ void TFormMain::FormCreate() {
   reportLoadError(diaryTab_->LoadDiaryMonth(books_.monthKey), QStringLiteral("取引日記"));
   diaryTab_->DateTimePickerChange(false);
   diaryTab_->ui.RadioButtonMode0->setChecked(true);
-  diaryTab_->RadioButtonModeClick();
+  diaryTab_->RadioButtonModeClick(false);
   diaryTab_->ui.ButtonDiaryUpd->setEnabled(false);
   loadLedgers();
   diaryTab_->showStartDay();
@@ -254,6 +254,10 @@ void TFormMain::applySettings() {
 // Tabs, Save items, the summary
 
 void TFormMain::showTab(int index) { pageControlMain_->setCurrentIndex(index); }
+
+void TFormMain::resetOtherPanels() {
+  for (TabBase* tab : tabs_) tab->ResetOtherPanels();
+}
 
 bool TFormMain::initialSetupMode() const { return menuOptionInit_->isChecked(); }
 

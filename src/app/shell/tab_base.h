@@ -4,12 +4,13 @@
 
 #include <QWidget>
 
+#include <functional>
+
 #include "core/books.h"
+#include "app/shell/window_services.h"
 #include "core/records/settings.h"
 
 namespace tomvik::app {
-
-class WindowServices;
 
 class TabBase : public QWidget {
   Q_OBJECT
@@ -27,8 +28,16 @@ class TabBase : public QWidget {
   // The initial-setup mode and the old-version mode changed.
   virtual void applyInitialSetupMode(bool /*on*/) {}
   virtual void applyOldMode(bool /*on*/) {}
+  // A trade recorded in the diary changed holdings or positions: a row
+  // loaded into this tab's panel is no longer what it shows.
+  virtual void ResetOtherPanels() {}
 
  protected:
+  // For key filters made before the window is known.
+  std::function<bool()> setupModeQuery() const {
+    return [this] { return services_ && services_->initialSetupMode(); };
+  }
+
   core::Books& books_;
   WindowServices* services_ = nullptr;
 };

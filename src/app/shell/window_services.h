@@ -30,6 +30,9 @@ class WindowServices {
   virtual bool saveLedger(core::Ledger ledger) = 0;
   // After Books changed: the lists, the Save items and the summary follow.
   virtual void ledgersChanged() = 0;
+  // A diary trade changed holdings or positions: the other tabs' panels
+  // forget the rows loaded into them.
+  virtual void resetOtherPanels() = 0;
   // Makes the tab the active page, as if the user had chosen it.
   virtual void showTab(int index) = 0;
 };

@@ -1,6 +1,7 @@
 #include "app/shell/form_main.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLineEdit>
@@ -90,7 +91,11 @@ TFormMain::TFormMain(std::filesystem::path baseFolder, QDate today, QWidget* par
   FormCreate();
 }
 
-TFormMain::~TFormMain() = default;
+TFormMain::~TFormMain() {
+  // Leaving a field normalises it; let the focused one do that while every
+  // control still stands, not halfway through tearing the window down.
+  if (QWidget* focused = focusWidget()) focused->clearFocus();
+}
 
 void TFormMain::setPrompter(std::unique_ptr<Prompter> prompter) { prompter_ = std::move(prompter); }
 

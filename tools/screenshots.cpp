@@ -5,7 +5,10 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QCheckBox>
+#include <QRadioButton>
 #include <QTabWidget>
+#include <QTreeView>
 #include <QTest>
 
 #include <cstdio>
@@ -29,16 +32,37 @@ int main(int argc, char* argv[]) {
   window.activateWindow();
   if (!QTest::qWaitForWindowExposed(&window)) std::fprintf(stderr, "tomvik_screenshots: window not exposed\n");
   auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("PageControlMain"));
+  auto shoot = [&](const QString& name) {
+    QTest::qWait(100);
+    const QString path = QDir(out).filePath(name + QStringLiteral(".png"));
+    if (!window.grab().save(path)) {
+      std::fprintf(stderr, "tomvik_screenshots: cannot write %s\n", qPrintable(path));
+      return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+  };
   const char* names[] = {"diary", "holdings", "margin", "stocks", "totals", "simulation"};
   for (int i = 0; i < tabs->count(); ++i) {
     window.showTab(i);
-    QTest::qWait(100);
-    const QString path = QDir(out).filePath(QStringLiteral("%1-%2.png").arg(i).arg(QLatin1String(names[i])));
-    if (!window.grab().save(path)) {
-      std::fprintf(stderr, "tomvik_screenshots: cannot write %s\n", qPrintable(path));
-      return 1;
-    }
-    std::printf("%s\n", qPrintable(path));
+    if (!shoot(QStringLiteral("%1-%2").arg(i).arg(QLatin1String(names[i])))) return 1;
+  }
+
+  // The diary panel in its other modes: a trade row loaded, then a cash movement.
+  window.showTab(0);
+  auto* list = window.findChild<QTreeView*>(QStringLiteral("ListViewDiary"));
+  const int last = list->model()->rowCount() - 1;
+  if (last >= 0) {
+    list->setCurrentIndex(list->model()->index(last, 0));
+    emit list->doubleClicked(list->model()->index(last, 0));
+    if (!shoot(QStringLiteral("0-diary-trade"))) return 1;
+  }
+  auto* mode = window.findChild<QRadioButton*>(QStringLiteral("RadioButtonMode1"));
+  auto* inOut = window.findChild<QCheckBox*>(QStringLiteral("CheckBoxInOut"));
+  if (mode && mode->isEnabled() && inOut) {
+    mode->click();
+    inOut->click();
+    if (!shoot(QStringLiteral("0-diary-cash"))) return 1;
   }
   // The window is not closed through its close box: nothing is saved.
   return 0;

@@ -327,6 +327,10 @@ void TFormMain::MenuOptionInitClick() {
   panelTop_->setStoredFiguresEditable(on);
   for (TabBase* tab : tabs_) tab->applyInitialSetupMode(on);
   PageControlMainChange(pageControlMain_->currentIndex());
+  if (!on) {
+    // Back to work: the list of the tab in front.
+    if (auto* list = pageControlMain_->currentWidget()->findChild<QTreeView*>()) list->setFocus();
+  }
 }
 
 void TFormMain::MenuOptionTopClick() {

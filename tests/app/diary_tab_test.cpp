@@ -25,6 +25,7 @@
 #include "app/shell/prompter.h"
 #include "app/shell/sjis_text.h"
 #include "app/shell/widgets.h"
+#include "core/diary/bookkeeping.h"
 #include "core/records/atomic_file.h"
 
 namespace {
@@ -264,6 +265,108 @@ TEST_F(DiaryPanel, TheStockLookupReadsCodeTxtAndAChangedNameIsWrittenAtOnce) {
   leave(edit("MaskEditStockCode"));
   EXPECT_EQ(edit("EditStockName")->text(), QString());
   EXPECT_EQ(edit("EditStockUnit")->text(), QString());
+}
+
+}  // namespace
+
+namespace {
+
+class DiaryList : public DiaryPanel {
+ protected:
+  QTreeView* list() { return w<QTreeView>("ListViewDiary"); }
+  void select(int viewRow) {
+    list()->setCurrentIndex(diary()->index(viewRow, 0));
+    QCoreApplication::processEvents();
+  }
+  void key(Qt::Key k) { QTest::keyClick(list(), k); }
+
+  // Two days: the 14th with a note only, the 15th with a buy.
+  void twoDays() {
+    w<QDateEdit>("DateTimePicker")->setDate(QDate(2011, 3, 14));
+    writeNote(QStringLiteral("十四日"));
+    w<QDateEdit>("DateTimePicker")->setDate(QDate(2011, 3, 15));
+    w<QRadioButton>("RadioButtonMode0")->click();
+    writeNote(QStringLiteral("十五日"));
+    enterBuy("1234", QStringLiteral("1000"), QStringLiteral("100"));
+    click("ButtonDiaryAdd");
+    ASSERT_EQ(diary()->rowCount(), 3);
+  }
+};
+
+TEST_F(DiaryList, AHeaderWithTradesCanBeLoadedButNotDeleted) {
+  twoDays();
+  select(1);
+  emit list()->doubleClicked(diary()->index(1, 0));
+  EXPECT_TRUE(w<QRadioButton>("RadioButtonMode0")->isChecked());
+  EXPECT_EQ(w<QPlainTextEdit>("RichEditDiary")->toPlainText(), QStringLiteral("十五日"));
+  EXPECT_FALSE(w<QPushButton>("ButtonDiaryDel")->isEnabled());
+  // The 14th has no trades.
+  select(0);
+  emit list()->doubleClicked(diary()->index(0, 0));
+  EXPECT_TRUE(w<QPushButton>("ButtonDiaryDel")->isEnabled());
+  EXPECT_EQ(w<QDateEdit>("DateTimePicker")->date(), QDate(2011, 3, 14));
+}
+
+TEST_F(DiaryList, LeftAndRightJumpBetweenDaysAndLoadThem) {
+  twoDays();
+  select(2);  // the buy of the 15th
+  key(Qt::Key_Left);
+  EXPECT_EQ(list()->currentIndex().row(), 1);
+  EXPECT_EQ(w<QPlainTextEdit>("RichEditDiary")->toPlainText(), QStringLiteral("十五日"));
+  key(Qt::Key_Left);
+  EXPECT_EQ(list()->currentIndex().row(), 0);
+  EXPECT_EQ(w<QDateEdit>("DateTimePicker")->date(), QDate(2011, 3, 14));
+  key(Qt::Key_Left);  // the first day: nothing before it
+  EXPECT_EQ(list()->currentIndex().row(), 0);
+  key(Qt::Key_Right);
+  EXPECT_EQ(list()->currentIndex().row(), 1);
+  key(Qt::Key_Right);  // the last day: nothing after it
+  EXPECT_EQ(list()->currentIndex().row(), 1);
+}
+
+TEST_F(DiaryList, APlainSelectionLeavesThePanelAndShiftLoadsTheRow) {
+  twoDays();
+  select(0);
+  emit list()->doubleClicked(diary()->index(0, 0));
+  ASSERT_EQ(w<QPlainTextEdit>("RichEditDiary")->toPlainText(), QStringLiteral("十四日"));
+  select(1);
+  EXPECT_EQ(w<QPlainTextEdit>("RichEditDiary")->toPlainText(), QStringLiteral("十四日"));
+  EXPECT_FALSE(w<QPushButton>("ButtonDiaryUpd")->isEnabled());
+  tomvik::app::OverrideModifiers(tomvik::core::KeyModifiers{true, false, false});
+  select(2);
+  EXPECT_TRUE(w<QRadioButton>("RadioButtonMode1")->isChecked());
+  EXPECT_EQ(edit("EditNum")->text(), QStringLiteral("100"));
+  EXPECT_EQ(edit("EditStockName")->text(), QStringLiteral("見本電機"));
+  // Editing the loaded row offers 更新; selecting another row takes it back.
+  tomvik::app::OverrideModifiers(std::nullopt);
+  type("EditPrice", QStringLiteral("1001"));
+  EXPECT_TRUE(w<QPushButton>("ButtonDiaryUpd")->isEnabled());
+  select(1);
+  EXPECT_FALSE(w<QPushButton>("ButtonDiaryUpd")->isEnabled());
+}
+
+TEST_F(DiaryList, ANewPositionThatWasPartlyRepaidIsLocked) {
+  writeNote(QStringLiteral("信用の日"));
+  w<QComboBox>("ComboBoxPlan")->setCurrentIndex(1);
+  enterBuy("1234", QStringLiteral("1000"), QStringLiteral("300"));
+  click("ButtonDiaryAdd");
+  ASSERT_EQ(window_->books().positions.size(), 1u);
+  EXPECT_EQ(window_->books().positions[0].key, "123452011/03/15001");
+  EXPECT_EQ(diary()->text(0, 0), QStringLiteral("2011/03/15(火)"));
+  // While the position holds all its shares the row can go.
+  select(1);
+  emit list()->doubleClicked(diary()->index(1, 0));
+  EXPECT_TRUE(w<QPushButton>("ButtonDiaryDel")->isEnabled());
+  // A repayment of 100 shares locks it.
+  tomvik::core::ReducePosition(window_->books(), 0, 100, 100000, 0);
+  window_->ledgersChanged();
+  select(0);
+  select(1);
+  emit list()->doubleClicked(diary()->index(1, 0));
+  EXPECT_FALSE(w<QPushButton>("ButtonDiaryDel")->isEnabled());
+  // And a margin row can have only its text changed.
+  type("EditPrice", QStringLiteral("1100"));
+  EXPECT_FALSE(w<QPushButton>("ButtonDiaryUpd")->isEnabled());
 }
 
 }  // namespace

@@ -132,9 +132,7 @@ void DiaryTab::createWidgets() {
   ui.ComboBoxStockCode->view()->setMinimumWidth(207);
   ui.EditStockName = MakeTextEdit(QStringLiteral("EditStockName"), panel);
   ui.ComboBoxStockExchange = MakeCombo(QStringLiteral("ComboBoxStockExchange"), panel);
-  ui.ComboBoxStockExchange->addItems({QStringLiteral("東証１部"), QStringLiteral("東証２部"), QStringLiteral("マザーズ"),
-                                      QStringLiteral("ジャスダック"), QStringLiteral("ヘラクレス")});
-  ui.ComboBoxStockExchange->setCurrentIndex(-1);
+  FillBuiltInExchanges(ui.ComboBoxStockExchange);
   ui.EditStockUnit = MakeAmountEdit(QStringLiteral("EditStockUnit"), panel);
 
   ui.GroupBoxPrice = new QGroupBox(panel);
@@ -294,14 +292,7 @@ void DiaryTab::createLayout() {
   row->addWidget(ui.RichEditDiary, 2);
   row->addLayout(buttons);
 
-  ui.Splitter->setChildrenCollapsible(false);
-  ui.Splitter->setStretchFactor(0, 0);
-  ui.Splitter->setStretchFactor(1, 1);
-  ui.Splitter->setSizes({qMax(kPanelHeight, panel->sizeHint().height()), 1000});
-
-  auto* page = new QVBoxLayout(this);
-  page->setContentsMargins(0, 0, 0, 0);
-  page->addWidget(ui.Splitter);
+  PlacePanelOverList(this, ui.Splitter, panel, qMax(kPanelHeight, panel->sizeHint().height()));
 }
 
 void DiaryTab::createConnections() {

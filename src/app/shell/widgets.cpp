@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QRadioButton>
+#include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -145,6 +146,22 @@ QGroupBox* MakeChoiceBox(QWidget* parent, std::initializer_list<QRadioButton*> c
     row->addWidget(choice);
   }
   return box;
+}
+
+void FillBuiltInExchanges(QComboBox* combo) {
+  combo->addItems({QStringLiteral("東証１部"), QStringLiteral("東証２部"), QStringLiteral("マザーズ"),
+                   QStringLiteral("ジャスダック"), QStringLiteral("ヘラクレス")});
+  combo->setCurrentIndex(-1);
+}
+
+void PlacePanelOverList(QWidget* tab, QSplitter* splitter, QWidget* panel, int panelHeight) {
+  splitter->setChildrenCollapsible(false);
+  splitter->setStretchFactor(0, 0);
+  splitter->setStretchFactor(1, 1);
+  splitter->setSizes({panelHeight, 1000});
+  auto* page = new QVBoxLayout(tab);
+  page->setContentsMargins(0, 0, 0, 0);
+  page->addWidget(splitter);
 }
 
 }  // namespace tomvik::app

@@ -18,6 +18,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QRadioButton;
+class QSplitter;
 
 namespace tomvik::app {
 
@@ -58,6 +59,11 @@ QComboBox* MakeCombo(const QString& objectName, QWidget* parent, bool editable =
 QLabel* MakeLabel(const QString& text, QWidget* parent, const QString& objectName = QString());
 // A read-only, whole-row, single-selection list without tree decoration.
 QTreeView* MakeListView(const QString& objectName, QWidget* parent);
+// The built-in exchange names, nothing chosen.
+void FillBuiltInExchanges(QComboBox* combo);
+// A tab of an entry panel over its list: the panel keeps its height, the
+// list takes the room the window gives.
+void PlacePanelOverList(QWidget* tab, QSplitter* splitter, QWidget* panel, int panelHeight);
 // Gives a list view's columns their default widths, fixed and hidden states.
 void ApplyColumns(QTreeView* view, const std::vector<ColumnSpec>& columns);
 QRadioButton* MakeRadio(const QString& text, const char* objectName, QWidget* parent);

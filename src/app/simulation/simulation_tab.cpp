@@ -35,12 +35,6 @@ const QColor kRateNeutral(240, 224, 240);
 
 int Cell(std::size_t column) { return static_cast<int>(column); }
 
-void AddBuiltInExchanges(QComboBox* combo) {
-  combo->addItems({QStringLiteral("東証１部"), QStringLiteral("東証２部"), QStringLiteral("マザーズ"),
-                   QStringLiteral("ジャスダック"), QStringLiteral("ヘラクレス")});
-  combo->setCurrentIndex(-1);
-}
-
 // A side choice in its own colour, bold.
 void ColourChoice(QRadioButton* radio, const QColor& colour) {
   QPalette palette = radio->palette();
@@ -111,7 +105,7 @@ void SimulationTab::createWidgets() {
   ui.ComboBoxStockCode5->view()->setMinimumWidth(kRecentCodesDropDownWidth);
   ui.EditStockName5 = MakeTextEdit(QStringLiteral("EditStockName5"), panel);
   ui.ComboBoxStockExchange5 = MakeCombo(QStringLiteral("ComboBoxStockExchange5"), panel);
-  AddBuiltInExchanges(ui.ComboBoxStockExchange5);
+  FillBuiltInExchanges(ui.ComboBoxStockExchange5);
   ui.EditStockUnit5 = MakeAmountEdit(QStringLiteral("EditStockUnit5"), panel);
 
   ui.RadioButtonB5 = MakeRadio(QStringLiteral("買い"), "RadioButtonB5", panel);
@@ -289,14 +283,7 @@ void SimulationTab::createLayout() {
   layout->addLayout(lower);
   layout->addStretch(1);
 
-  ui.Splitter->setChildrenCollapsible(false);
-  ui.Splitter->setStretchFactor(0, 0);
-  ui.Splitter->setStretchFactor(1, 1);
-  ui.Splitter->setSizes({panel->sizeHint().height(), 1000});
-
-  auto* page = new QVBoxLayout(this);
-  page->setContentsMargins(0, 0, 0, 0);
-  page->addWidget(ui.Splitter);
+  PlacePanelOverList(this, ui.Splitter, panel, panel->sizeHint().height());
 }
 
 void SimulationTab::createConnections() {}

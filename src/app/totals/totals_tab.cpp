@@ -141,14 +141,7 @@ void TotalsTab::createLayout() {
   grid->addLayout(stock, 1, 2);
   grid->setColumnStretch(2, 1);
 
-  ui.Splitter->setChildrenCollapsible(false);
-  ui.Splitter->setStretchFactor(0, 0);
-  ui.Splitter->setStretchFactor(1, 1);
-  ui.Splitter->setSizes({panel->sizeHint().height(), 1000});
-
-  auto* page = new QVBoxLayout(this);
-  page->setContentsMargins(0, 0, 0, 0);
-  page->addWidget(ui.Splitter);
+  PlacePanelOverList(this, ui.Splitter, panel, panel->sizeHint().height());
 }
 
 void TotalsTab::createConnections() {}

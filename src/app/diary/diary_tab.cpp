@@ -292,7 +292,7 @@ void DiaryTab::createLayout() {
   row->addWidget(ui.RichEditDiary, 2);
   row->addLayout(buttons);
 
-  PlacePanelOverList(this, ui.Splitter, panel, qMax(kPanelHeight, panel->sizeHint().height()));
+  PlacePanelOverList(this, ui.Splitter, qMax(kPanelHeight, panel->sizeHint().height()));
 }
 
 void DiaryTab::createConnections() {

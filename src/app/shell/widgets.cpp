@@ -154,7 +154,7 @@ void FillBuiltInExchanges(QComboBox* combo) {
   combo->setCurrentIndex(-1);
 }
 
-void PlacePanelOverList(QWidget* tab, QSplitter* splitter, QWidget* panel, int panelHeight) {
+void PlacePanelOverList(QWidget* tab, QSplitter* splitter, int panelHeight) {
   splitter->setChildrenCollapsible(false);
   splitter->setStretchFactor(0, 0);
   splitter->setStretchFactor(1, 1);

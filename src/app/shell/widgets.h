@@ -63,7 +63,7 @@ QTreeView* MakeListView(const QString& objectName, QWidget* parent);
 void FillBuiltInExchanges(QComboBox* combo);
 // A tab of an entry panel over its list: the panel keeps its height, the
 // list takes the room the window gives.
-void PlacePanelOverList(QWidget* tab, QSplitter* splitter, QWidget* panel, int panelHeight);
+void PlacePanelOverList(QWidget* tab, QSplitter* splitter, int panelHeight);
 // Gives a list view's columns their default widths, fixed and hidden states.
 void ApplyColumns(QTreeView* view, const std::vector<ColumnSpec>& columns);
 QRadioButton* MakeRadio(const QString& text, const char* objectName, QWidget* parent);

@@ -283,7 +283,7 @@ void SimulationTab::createLayout() {
   layout->addLayout(lower);
   layout->addStretch(1);
 
-  PlacePanelOverList(this, ui.Splitter, panel, panel->sizeHint().height());
+  PlacePanelOverList(this, ui.Splitter, panel->sizeHint().height());
 }
 
 void SimulationTab::createConnections() {}

@@ -141,7 +141,7 @@ void TotalsTab::createLayout() {
   grid->addLayout(stock, 1, 2);
   grid->setColumnStretch(2, 1);
 
-  PlacePanelOverList(this, ui.Splitter, panel, panel->sizeHint().height());
+  PlacePanelOverList(this, ui.Splitter, panel->sizeHint().height());
 }
 
 void TotalsTab::createConnections() {}

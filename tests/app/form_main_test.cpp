@@ -9,6 +9,7 @@
 #include <QDateEdit>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -316,6 +317,61 @@ TEST_F(Window, SettingsComeBackAsTheyWereWrittenIncludingAMaximisedClose) {
   // What only the options dialog writes stays as it was.
   EXPECT_EQ(after.coName, before.coName);
   EXPECT_EQ(after.exchanges, before.exchanges);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Window, AMaximisedStartRestoresToTheSavedNormalBounds) {
+  {
+    std::ofstream ini(folder() / "TMVK.ini", std::ios::binary);
+    ini << "[Window]\r\nState=2\r\nTop=60\r\nLeft=70\r\nHeight=500\r\nWidth=700\r\n";
+  }
+  TFormMain& w = open(QDate(2026, 12, 8));
+  w.show();
+  tomvik::testing::Settle(w);
+  EXPECT_TRUE(w.isMaximized());
+  w.showNormal();
+  tomvik::testing::Settle(w);
+  EXPECT_FALSE(w.isMaximized());
+  EXPECT_EQ(w.geometry(), QRect(70, 60, 700, 500));
+}
+
+TEST_F(Window, StayOnTopFollowsItsMenuItemAndTheSetting) {
+  TFormMain& w = open(QDate(2026, 12, 8));
+  EXPECT_FALSE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  action("MenuOptionTop")->trigger();
+  EXPECT_TRUE(action("MenuOptionTop")->isChecked());
+  EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  ASSERT_TRUE(w.close());
+  EXPECT_TRUE(tomvik::core::LoadSettings(folder()).settings.stayOnTop);
+  TFormMain& again = open(QDate(2026, 12, 8));
+  EXPECT_TRUE(again.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Window, ASplitterMovedByTheUserIsWrittenAtClose) {
+  TFormMain& w = open(QDate(2026, 12, 8));
+  w.show();
+  tomvik::testing::Settle(w);
+  auto* splitter = Named<QSplitter>(w, "SplitterDiary");
+  QSplitterHandle* handle = splitter->handle(1);
+  const int before = splitter->sizes().front();
+  const QPoint start(handle->width() / 2, handle->height() / 2);
+  auto send = [handle](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+    QMouseEvent event(type, at, handle->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(handle, &event);
+  };
+  send(QEvent::MouseButtonPress, start, Qt::LeftButton);
+  send(QEvent::MouseMove, start + QPoint(0, 30), Qt::LeftButton);
+  send(QEvent::MouseButtonRelease, start + QPoint(0, 30), Qt::NoButton);
+  ASSERT_EQ(splitter->sizes().front(), before + 30);
+  ASSERT_TRUE(w.close());
+  EXPECT_EQ(tomvik::core::LoadSettings(folder()).settings.split1, before + 30);
 }
 
 }  // namespace

@@ -977,7 +977,11 @@ void DiaryTab::ButtonDiaryDelClick() {
 std::optional<std::size_t> DiaryTab::selectedIndex() const {
   const QModelIndexList rows = ui.ListViewDiary->selectionModel()->selectedRows();
   if (rows.isEmpty()) return std::nullopt;
-  return ui.Model->tableIndex(rows.front().row());
+  // While the list catches up with a change of the ledger, a selection
+  // notice may name a row the ledger no longer has.
+  const auto index = ui.Model->tableIndex(rows.front().row());
+  if (!index || *index >= books_.diary.size()) return std::nullopt;
+  return index;
 }
 
 void DiaryTab::ListViewDiarySelectItem() {

@@ -74,8 +74,8 @@ std::optional<FileError> SaveStockMasterInPlace(const std::filesystem::path& fol
 // Single keys of one stock, read from and written to the file at once.
 std::string ReadStockKey(const std::filesystem::path& folder, std::string_view code, std::string_view key,
                          std::string_view fallback = {});
-std::optional<FileError> WriteStockKey(const std::filesystem::path& folder, std::string_view code,
-                                       std::string_view key, std::string_view value);
+std::optional<FileError> WriteStockKey(const std::filesystem::path& folder, std::string_view code, std::string_view key,
+                                       std::string_view value);
 // Several keys of one stock in one rewrite of the file, in the given order.
 std::optional<FileError> WriteStockKeys(const std::filesystem::path& folder, std::string_view code,
                                         const std::vector<std::pair<std::string, std::string>>& values);

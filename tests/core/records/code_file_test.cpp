@@ -73,7 +73,7 @@ TEST(CodeFile, WholeFileKeepsTheSectionsWithoutAnEntryAsTheyStand) {
       "[4321]\r\nN=gone\r\n\r\n"
       "[55555]\r\nN=covered\r\n\r\n"
       "[12]\nX=odd key\nN=lf only\n"  // code "12]", kept with its LF line ends
-      "[8888]\r\nU=1000");               // no final line end
+      "[8888]\r\nU=1000");            // no final line end
   LedgerTable rows;
   LedgerRow renamed = MakeStockRow("1234");
   renamed.cells[StockCol::Name] = "new name";
@@ -87,8 +87,7 @@ TEST(CodeFile, WholeFileKeepsTheSectionsWithoutAnEntryAsTheyStand) {
             "[12]\nX=odd key\nN=lf only\n"
             "[8888]\r\nU=1000");
   // Read back, the kept sections are entries again.
-  EXPECT_EQ(Codes(ParseStockMaster(saved, false)),
-            (std::vector<std::string>{"1234", "12]", "5555", "7777", "8888"}));
+  EXPECT_EQ(Codes(ParseStockMaster(saved, false)), (std::vector<std::string>{"1234", "12]", "5555", "7777", "8888"}));
   // Saving the list read back with nothing deleted changes nothing.
   EXPECT_EQ(SerialiseStockMasterKeeping(ParseStockMaster(saved, false), saved, {}),
             SerialiseStockMaster(ParseStockMaster(saved, false)));

@@ -48,6 +48,7 @@ std::optional<FileError> LoadStocksInto(Books& books) {
   if (load.status == ReadStatus::Failed) return load.error;
   if (load.status == ReadStatus::Missing) return std::nullopt;
   books.stocks = std::move(load.rows);
+  books.droppedStockCodes.clear();
   books.unsaved.stocks = false;
   return std::nullopt;
 }
@@ -72,8 +73,11 @@ std::optional<FileError> SavePositionsOf(Books& books) {
 
 std::optional<FileError> SaveStocks(Books& books) {
   auto error = books.stockFilter ? SaveStockMasterInPlace(books.folder, books.stocks)
-                                 : SaveStockMasterWhole(books.folder, books.stocks);
-  if (!error) books.unsaved.stocks = false;
+                                 : SaveStockMasterWhole(books.folder, books.stocks, books.droppedStockCodes);
+  if (!error) {
+    books.unsaved.stocks = false;
+    books.droppedStockCodes.clear();
+  }
   return error;
 }
 

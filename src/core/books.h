@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "core/records/amount.h"
@@ -50,6 +51,10 @@ struct Books {
   AccountFigures figures{"0", "0"};  // 投資総額 and 売買損益 as shown
   LedgerTable positions;
   LedgerTable stocks;
+  // Codes whose entries the user deleted from the stock master (or gave
+  // another code) since it was last read or saved. A whole-file save drops
+  // their sections and keeps every other section that has no entry.
+  std::set<std::string> droppedStockCodes;
   bool stockFilter = false;       // the stock master shows marked entries only
   bool includeUnrealised = true;  // the balance includes the unrealised result
   UnsavedFlags unsaved;
@@ -68,7 +73,8 @@ std::optional<FileError> LoadStocksInto(Books& books);
 std::optional<FileError> SaveDiary(Books& books);
 std::optional<FileError> SaveHoldingsOf(Books& books);
 std::optional<FileError> SavePositionsOf(Books& books);
-// The whole file, or in place when the filter is on.
+// The whole file, or in place when the filter is on (then the sections of
+// entries not in the list, deleted ones too, stay as they are).
 std::optional<FileError> SaveStocks(Books& books);
 std::optional<FileError> SaveLedger(Books& books, Ledger ledger);
 

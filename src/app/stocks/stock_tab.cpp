@@ -2,21 +2,35 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSplitter>
+#include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <filesystem>
+#include <system_error>
+
+#include "app/shell/entry_fields.h"
+#include "app/shell/prompter.h"
 #include "app/shell/settings_widgets.h"
+#include "app/shell/sjis_text.h"
 #include "app/shell/widgets.h"
+#include "app/shell/window_services.h"
+#include "core/records/amount.h"
 #include "core/records/code_file.h"
 
 namespace tomvik::app {
@@ -33,6 +47,47 @@ void AddBuiltInExchanges(QComboBox* combo) {
 }
 
 int Cell(std::size_t column) { return static_cast<int>(column); }
+
+// Comments are CR LF separated in core and "\n" separated in the editor.
+QString CommentText(const std::string& comment) {
+  QString text = ToQString(comment);
+  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  return text;
+}
+
+std::string CommentOf(const QPlainTextEdit* box) {
+  QString text = box->toPlainText();
+  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  text.replace(QLatin1String("\n"), QLatin1String("\r\n"));
+  return ToSjis(text);
+}
+
+std::string TextOf(const QLineEdit* field) { return ToSjis(field->text()); }
+
+void ShowResult(QLineEdit* memo, core::Amount result) {
+  memo->setText(AmountText(result));
+  QColor colour = memo->style()->standardPalette().color(QPalette::Text);
+  switch (core::SignColourOf(result)) {
+    case core::SignColour::Red: colour = kRed; break;
+    case core::SignColour::Blue: colour = kBlue; break;
+    case core::SignColour::WindowText: break;
+  }
+  QPalette palette = memo->palette();
+  palette.setColor(QPalette::Text, colour);
+  memo->setPalette(palette);
+}
+
+// Gives the view's cell options as the delegate lays them out, so the hit
+// test of a check box agrees with where it is drawn.
+class CellLayout : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::initStyleOption;
+};
+
+const QString kDiscardQuestion = QStringLiteral("未保存のデータは破棄されます読込を続行しますか？");
+const QString kReloadQuestion = QStringLiteral("再読込しますか？");
+const QString kDeleteQuestion = QStringLiteral("削除しますか？");
 
 }  // namespace
 
@@ -177,14 +232,258 @@ void StockTab::createLayout() {
   page->addWidget(ui.Splitter);
 }
 
-void StockTab::createConnections() {}
+void StockTab::createConnections() {
+  ui.ListViewStock->viewport()->installEventFilter(this);
+  connect(ui.ListViewStock, &QTreeView::doubleClicked, this, &StockTab::ListViewStockDblClick);
 
+  for (QLineEdit* amount : {ui.EditPrice3B, ui.EditPrice3S}) {
+    amount->installEventFilter(this);
+    NormaliseOnExit(amount);
+    connect(amount, &QLineEdit::textChanged, this, &StockTab::EditPrice3Change);
+  }
+  ui.EditStockUnit3->installEventFilter(this);
 
-void StockTab::syncList() { ui.Model->sync(); }
+  connect(ui.ComboBoxStockExchange3, &QComboBox::currentTextChanged, this, &StockTab::cmnUpdate3);
+  connect(ui.RichEditComment3, &QPlainTextEdit::textChanged, this, &StockTab::cmnUpdate3);
+  // The stock fields count as edits only where they can be typed.
+  for (QLineEdit* field : {ui.MaskEditStockCode3, ui.EditStockName3, ui.EditStockUnit3}) {
+    connect(field, &QLineEdit::textChanged, this, [this] {
+      if (setupMode()) cmnUpdate3();
+    });
+  }
+  connect(ui.MaskEditStockCode3, &QLineEdit::textEdited, this, &StockTab::codeEdited);
 
-void StockTab::MainMenuLoad3Click(bool /*fromUser*/) {
-  if (core::LoadStocksInto(books_)) return;
+  connect(ui.ButtonAdd3, &QPushButton::clicked, this, &StockTab::ButtonAdd3Click);
+  connect(ui.ButtonUpd3, &QPushButton::clicked, this, &StockTab::ButtonUpd3Click);
+  connect(ui.ButtonDel3, &QPushButton::clicked, this, &StockTab::ButtonDel3Click);
+  // clicked() comes from the user only, so restoring the box from the
+  // settings or after a refused reload never reaches the handler.
+  connect(ui.CheckBoxFilter3, &QCheckBox::clicked, this, &StockTab::CheckBoxFilter3Click);
+}
+
+bool StockTab::setupMode() const { return services_ && services_->initialSetupMode(); }
+
+bool StockTab::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ui.ListViewStock->viewport()) {
+    // A quick second press arrives as a double click; it flips the mark
+    // again like any press.
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+      ListViewStockMouseDown(static_cast<QMouseEvent*>(event)->position().toPoint());
+    }
+    return false;
+  }
+  if (event->type() == QEvent::KeyPress &&
+      (watched == ui.EditPrice3B || watched == ui.EditPrice3S || watched == ui.EditStockUnit3)) {
+    // Digits and control keys only ("-" too in the initial-setup mode);
+    // keys without text (arrows, Delete) edit as usual.
+    const bool setup = setupMode();
+    for (const char32_t ch : static_cast<QKeyEvent*>(event)->text().toUcs4()) {
+      if (!core::IsNumericEntryChar(ch, setup)) return true;
+    }
+    return false;
+  }
+  return TabBase::eventFilter(watched, event);
+}
+
+void StockTab::syncList() {
+  ui.Model->sync();
+  if (loaded_ && !loadedRowStands()) forgetLoaded();
+  ui.CheckBoxFilter3->setEnabled(!books_.unsaved.stocks);
+}
+
+void StockTab::changed() {
+  if (services_) {
+    services_->ledgersChanged();
+  } else {
+    syncList();
+  }
+}
+
+void StockTab::MainMenuLoad3Click(bool fromUser) {
+  std::error_code ec;
+  if (!std::filesystem::exists(books_.folder / core::kStockMasterFileName, ec)) return;
+  if (fromUser && books_.unsaved.stocks && services_ &&
+      !services_->prompter().askYesNo(services_->window(), kDiscardQuestion)) {
+    return;
+  }
+  if (const auto error = core::LoadStocksInto(books_)) {
+    if (services_) {
+      services_->prompter().showError(services_->window(),
+                                      QStringLiteral("銘柄管理を読み込めませんでした。\n") + DescribeFileError(*error));
+    }
+    return;
+  }
   ui.Model->setTable(&books_.stocks);
+  changed();
+}
+
+void StockTab::CheckBoxFilter3Click(bool checked) {
+  if (services_ && !services_->prompter().askYesNo(services_->window(), kReloadQuestion)) {
+    const QSignalBlocker blocker(ui.CheckBoxFilter3);
+    ui.CheckBoxFilter3->setChecked(!checked);
+    return;
+  }
+  books_.stockFilter = checked;
+  MainMenuLoad3Click(false);
+}
+
+QRect StockTab::checkBoxRect(int viewRow) const {
+  const QModelIndex index = ui.Model->index(viewRow, 0);
+  if (!index.isValid()) return {};
+  QTreeView* view = ui.ListViewStock;
+  QStyleOptionViewItem option;
+  option.initFrom(view->viewport());
+  option.widget = view;
+  option.rect = view->visualRect(index);
+  CellLayout().initStyleOption(&option, index);
+  return view->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, view);
+}
+
+void StockTab::ListViewStockMouseDown(const QPoint& position) {
+  const QModelIndex index = ui.ListViewStock->indexAt(position);
+  if (!index.isValid()) return;  // below the last row
+  // Any height within the row, the check box's width.
+  const QRect box = checkBoxRect(index.row());
+  if (position.x() < box.left() || position.x() > box.right()) return;
+  const auto row = ui.Model->tableIndex(index.row());
+  if (!row) return;
+  core::ToggleStockMark(books_, *row);
+  changed();
+}
+
+std::optional<std::size_t> StockTab::selectedRow() const {
+  const QModelIndexList rows = ui.ListViewStock->selectionModel()->selectedRows();
+  if (rows.isEmpty()) return std::nullopt;
+  return ui.Model->tableIndex(rows.front().row());
+}
+
+void StockTab::ListViewStockDblClick() {
+  const auto row = selectedRow();
+  if (!row) return;
+  ui.ButtonAdd3->setEnabled(false);
+  ui.ButtonDel3->setEnabled(true);
+  const core::LedgerRow& entry = books_.stocks[*row];
+  {
+    filling_ = true;
+    ui.MaskEditStockCode3->setText(ToQString(entry.key));
+    ui.EditStockName3->setText(ToQString(entry.cell(core::StockCol::Name)));
+    ui.ComboBoxStockExchange3->setEditText(ToQString(entry.cell(core::StockCol::Exchange)));
+    ui.EditStockUnit3->setText(ToQString(entry.cell(core::StockCol::Unit)));
+    ui.EditPrice3B->setText(ToQString(entry.cell(core::StockCol::BuyTotal)));
+    ui.EditPrice3S->setText(ToQString(entry.cell(core::StockCol::SellTotal)));
+    ui.RichEditComment3->setPlainText(CommentText(entry.cell(core::StockCol::Comment)));
+    filling_ = false;
+  }
+  ui.ButtonUpd3->setEnabled(false);
+  rememberLoaded(*row);
+}
+
+void StockTab::EditPrice3Change() {
+  // An emptied total is 0 at once.
+  for (QLineEdit* amount : {ui.EditPrice3B, ui.EditPrice3S}) {
+    if (!amount->text().isEmpty()) continue;
+    const QSignalBlocker blocker(amount);
+    amount->setText(QStringLiteral("0"));
+  }
+  ShowResult(ui.MemoPM3, core::StockResultOf(TextOf(ui.EditPrice3B), TextOf(ui.EditPrice3S)));
+  cmnUpdate3();
+}
+
+void StockTab::cmnUpdate3() {
+  if (filling_) return;
+  ui.ButtonUpd3->setEnabled(loaded_.has_value() && !books_.stocks.empty());
+}
+
+void StockTab::codeEdited() {
+  codeTyped_ = true;
+  // A code the list does not hold yet can be added, also after a row was
+  // loaded into the panel.
+  if (setupMode() && !books_.stocks.find(StockCodeOf(ui.MaskEditStockCode3))) ui.ButtonAdd3->setEnabled(true);
+}
+
+core::StockFields StockTab::panelFields() const {
+  return core::StockFields{StockCodeOf(ui.MaskEditStockCode3),
+                           TextOf(ui.EditStockName3),
+                           ToSjis(ui.ComboBoxStockExchange3->currentText()),
+                           TextOf(ui.EditStockUnit3),
+                           TextOf(ui.EditPrice3B),
+                           TextOf(ui.EditPrice3S),
+                           TextOf(ui.MemoPM3),
+                           CommentOf(ui.RichEditComment3)};
+}
+
+void StockTab::ButtonUpd3Click() {
+  if (!loaded_ || !loadedRowStands()) return;
+  core::StockFields fields = panelFields();
+  // The code field holds four digits only: an entry whose code is anything
+  // else keeps it unless the user typed a new one.
+  if (!codeTyped_) fields.code = loaded_->key;
+  finishEdit(core::UpdateStock(books_, loaded_->index, fields));
+}
+
+void StockTab::ButtonAdd3Click() {
+  if (!setupMode()) return;
+  const std::size_t index = core::AddStock(books_, panelFields());
+  ui.ButtonDel3->setEnabled(true);
+  finishEdit(index);
+}
+
+void StockTab::finishEdit(std::size_t index) {
+  rememberLoaded(index);
+  changed();
+  if (const auto viewRow = ui.Model->viewRow(index)) {
+    const QModelIndex cell = ui.Model->index(*viewRow, 0);
+    ui.ListViewStock->selectionModel()->setCurrentIndex(
+        cell, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ui.ListViewStock->scrollTo(cell);
+    ui.ListViewStock->setFocus();
+  }
+  ui.ButtonUpd3->setEnabled(false);
+}
+
+void StockTab::ButtonDel3Click() {
+  if (!loaded_ || !setupMode()) return;
+  if (!services_->prompter().askYesNo(services_->window(), kDeleteQuestion)) return;
+  if (const auto row = selectedRow()) core::DeleteStock(books_, *row);
+  forgetLoaded();
+  books_.unsaved.stocks = true;
+  changed();
+}
+
+std::optional<std::size_t> StockTab::loadedRow() const {
+  if (!loaded_) return std::nullopt;
+  return loaded_->index;
+}
+
+void StockTab::rememberLoaded(std::size_t index) {
+  const core::LedgerRow& row = books_.stocks[index];
+  loaded_ = Loaded{index, row.key, row.cells};
+  codeTyped_ = false;
+}
+
+void StockTab::forgetLoaded() {
+  loaded_.reset();
+  ui.ButtonUpd3->setEnabled(false);
+  ui.ButtonDel3->setEnabled(false);
+}
+
+bool StockTab::loadedRowStands() const {
+  if (!loaded_ || loaded_->index >= books_.stocks.size()) return false;
+  const core::LedgerRow& row = books_.stocks[loaded_->index];
+  return row.key == loaded_->key && row.cells == loaded_->cells;
+}
+
+void StockTab::applyInitialSetupMode(bool on) {
+  ui.GroupBox3a->setEnabled(on);
+  ui.ComboBoxStockExchange3->setEnabled(on);
+  for (QLineEdit* field :
+       {ui.MaskEditStockCode3, ui.EditStockUnit3, ui.EditStockName3, ui.EditPrice3B, ui.EditPrice3S}) {
+    field->setReadOnly(!on);
+  }
+  ui.ButtonAdd3->setVisible(on);
+  ui.ButtonDel3->setVisible(on);
+  ui.CheckBoxFilter3->setVisible(!on);
+  if (!on && isVisible()) ui.ListViewStock->setFocus();
 }
 
 void StockTab::applySettings(const core::Settings& settings) {

@@ -9,10 +9,16 @@
 
 #include "app/shell/tab_base.h"
 
+#include <cstddef>
+#include <optional>
+#include <string>
 #include <vector>
+
+#include <QRect>
 
 #include "app/shell/ledger_model.h"
 #include "core/books.h"
+#include "core/stocks/stock_master.h"
 
 class QCheckBox;
 class QComboBox;
@@ -57,17 +63,62 @@ class StockTab : public TabBase {
   };
   Ui ui;
 
+  // Also forgets the loaded row when someone else changed it (trade
+  // recording, another panel's lookup), and lets the filter box follow the
+  // unsaved state.
   void syncList() override;
   // 読込: reads Code.txt again (asking first when the list has unsaved
   // changes and the user asked for it).
   void MainMenuLoad3Click(bool fromUser);
   void applySettings(const core::Settings& settings) override;
   void collectSettings(core::Settings& settings) const override;
+  void applyInitialSetupMode(bool on) override;
+
+  // A press at a point of the list's viewport: on a row's check box it
+  // flips that entry's mark.
+  void ListViewStockMouseDown(const QPoint& position);
+  void ListViewStockDblClick();
+  void EditPrice3Change();
+  void cmnUpdate3();
+  void ButtonAdd3Click();
+  void ButtonUpd3Click();
+  void ButtonDel3Click();
+  void CheckBoxFilter3Click(bool checked);
+
+  // The table index of the entry shown in the panel, if any.
+  std::optional<std::size_t> loadedRow() const;
+  // Where a list row's check box is drawn, in viewport coordinates.
+  QRect checkBoxRect(int viewRow) const;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The row the panel was loaded from, as it was then.
+  struct Loaded {
+    std::size_t index;
+    std::string key;
+    std::vector<std::string> cells;
+  };
+
   void createWidgets();
   void createLayout();
   void createConnections();
+  bool setupMode() const;
+  core::StockFields panelFields() const;
+  std::optional<std::size_t> selectedRow() const;
+  void rememberLoaded(std::size_t index);
+  void forgetLoaded();
+  bool loadedRowStands() const;
+  // After an add or update: the list follows, the row is selected, focused
+  // and scrolled into view.
+  void finishEdit(std::size_t index);
+  void changed();
+  void codeEdited();
+
+  std::optional<Loaded> loaded_;
+  bool filling_ = false;    // the panel is being filled: no change handling
+  bool codeTyped_ = false;  // the user typed into the code since the last load
 };
 
 }  // namespace tomvik::app

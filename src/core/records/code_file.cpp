@@ -1,5 +1,6 @@
 #include "core/records/code_file.h"
 
+#include <functional>
 #include <vector>
 
 #include "core/records/amount.h"
@@ -26,6 +27,26 @@ IniLoad LoadIni(const std::filesystem::path& folder) {
     load.ini = IniFile::Parse(content.bytes);
   }
   return load;
+}
+
+// The file's lines with their line ends (CR LF, CR or LF, as the reader
+// splits them), so that a kept section is written back as it was.
+std::vector<std::string_view> RawLines(std::string_view bytes) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      end = bytes.size();
+    } else if (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') {
+      end += 2;
+    } else {
+      end += 1;
+    }
+    lines.push_back(bytes.substr(start, end - start));
+    start = end;
+  }
+  return lines;
 }
 
 }  // namespace
@@ -98,6 +119,22 @@ std::string SerialiseStockMaster(const LedgerTable& rows) {
   return JoinLinesCrLf(lines);
 }
 
+std::string SerialiseStockMasterKeeping(const LedgerTable& rows, std::string_view existing,
+                                        const std::set<std::string>& dropped) {
+  std::string out = SerialiseStockMaster(rows);
+  std::set<std::string, std::less<>> covered;
+  for (const LedgerRow& row : rows) covered.insert(row.key);
+  bool keeping = false;
+  for (const std::string_view line : RawLines(existing)) {
+    if (line.front() == '[') {
+      const std::string code(Mid(line.substr(0, line.find_first_of("\r\n")), 1, 4));
+      keeping = !covered.contains(code) && !dropped.contains(code);
+    }
+    if (keeping) out += line;
+  }
+  return out;
+}
+
 void ApplyStockMasterInPlace(IniFile& ini, const LedgerTable& rows) {
   for (const LedgerRow& row : rows) {
     const std::string& code = row.key;
@@ -135,8 +172,11 @@ StockMasterLoad LoadStockMaster(const std::filesystem::path& folder, bool filter
   return load;
 }
 
-std::optional<FileError> SaveStockMasterWhole(const std::filesystem::path& folder, const LedgerTable& rows) {
-  return WriteFileAtomically(PathIn(folder), SerialiseStockMaster(rows));
+std::optional<FileError> SaveStockMasterWhole(const std::filesystem::path& folder, const LedgerTable& rows,
+                                              const std::set<std::string>& dropped) {
+  const FileContent content = ReadWholeFile(PathIn(folder));
+  if (content.status == ReadStatus::Failed) return content.error;
+  return WriteFileAtomically(PathIn(folder), SerialiseStockMasterKeeping(rows, content.bytes, dropped));
 }
 
 std::optional<FileError> SaveStockMasterInPlace(const std::filesystem::path& folder, const LedgerTable& rows) {

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -46,6 +47,14 @@ void RecomputeStockDerived(LedgerRow& row);
 LedgerTable ParseStockMaster(std::string_view bytes, bool filter);
 // The whole file for these entries, in list order.
 std::string SerialiseStockMaster(const LedgerTable& rows);
+// The whole file for these entries, followed by every section of the file
+// as it stands (`existing`) that no entry covers and whose code is not one
+// of `dropped`: such sections (a stock another panel's lookup wrote for a
+// code without an entry) keep their lines byte for byte and their order.
+// A section's code is read as the list reads it: the four bytes after "[".
+// Lines before the first section belong to no entry and are not kept.
+std::string SerialiseStockMasterKeeping(const LedgerTable& rows, std::string_view existing,
+                                        const std::set<std::string>& dropped);
 // Rewrites the sections of these entries in place; other sections stay.
 void ApplyStockMasterInPlace(IniFile& ini, const LedgerTable& rows);
 
@@ -55,14 +64,18 @@ struct StockMasterLoad {
   std::optional<FileError> error;
 };
 StockMasterLoad LoadStockMaster(const std::filesystem::path& folder, bool filter);
-std::optional<FileError> SaveStockMasterWhole(const std::filesystem::path& folder, const LedgerTable& rows);
+// Replaces the file with the entries and the sections they do not cover
+// (see SerialiseStockMasterKeeping); a file that exists but cannot be read
+// is left alone and reported.
+std::optional<FileError> SaveStockMasterWhole(const std::filesystem::path& folder, const LedgerTable& rows,
+                                              const std::set<std::string>& dropped);
 std::optional<FileError> SaveStockMasterInPlace(const std::filesystem::path& folder, const LedgerTable& rows);
 
 // Single keys of one stock, read from and written to the file at once.
 std::string ReadStockKey(const std::filesystem::path& folder, std::string_view code, std::string_view key,
                          std::string_view fallback = {});
-std::optional<FileError> WriteStockKey(const std::filesystem::path& folder, std::string_view code,
-                                       std::string_view key, std::string_view value);
+std::optional<FileError> WriteStockKey(const std::filesystem::path& folder, std::string_view code, std::string_view key,
+                                       std::string_view value);
 // Several keys of one stock in one rewrite of the file, in the given order.
 std::optional<FileError> WriteStockKeys(const std::filesystem::path& folder, std::string_view code,
                                         const std::vector<std::pair<std::string, std::string>>& values);

@@ -22,6 +22,9 @@ StockDetails LookUpStock(const std::filesystem::path& folder, std::string_view c
 std::optional<FileError> StoreStockFields(Books& books, std::string_view code, const StockDetails& details) {
   auto error = WriteStockKeys(books.folder, code, {{"N", details.name}, {"E", details.exchange}, {"U", details.unit}});
   if (error) return error;
+  // The section was written anew after any deletion of its entry: the next
+  // whole-file save keeps it.
+  books.droppedStockCodes.erase(std::string(code));
   if (const auto row = books.stocks.find(code)) {
     books.stocks.setCell(*row, StockCol::Name, details.name);
     books.stocks.setCell(*row, StockCol::Exchange, details.exchange);

@@ -26,7 +26,9 @@ struct StockDetails {
 StockDetails LookUpStock(const std::filesystem::path& folder, std::string_view code);
 // Writes N, E and U of the code to Code.txt at once, and gives the stock
 // master's first row of that code the same three texts. A code without a
-// row gets none: its section exists in the file only.
+// row gets none: its section exists in the file only, and a whole-file
+// save of the stock master keeps it (also when the code's entry had been
+// deleted before).
 std::optional<FileError> StoreStockFields(Books& books, std::string_view code, const StockDetails& details);
 
 }  // namespace tomvik::core

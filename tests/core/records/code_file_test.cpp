@@ -51,13 +51,48 @@ TEST(CodeFile, WholeFileSavesBackByteForByte) {
   EXPECT_TRUE(SameBytes("Code.txt", original, SerialiseStockMaster(rows)));
 
   TempFolder folder;
-  test::WriteBytes(folder / "Code.txt", "old");
-  ASSERT_FALSE(SaveStockMasterWhole(folder.path(), rows).has_value());
+  // Lines before any section belong to no entry and go.
+  test::WriteBytes(folder / "Code.txt", "old\r\nN=x\r\n");
+  ASSERT_FALSE(SaveStockMasterWhole(folder.path(), rows, {}).has_value());
   EXPECT_TRUE(SameBytes("Code.txt-saved", original, test::ReadBytes(folder / "Code.txt")));
-  // An empty list leaves an empty file.
-  ASSERT_FALSE(SaveStockMasterWhole(folder.path(), LedgerTable{}).has_value());
+  // An empty list keeps every section nobody deleted ...
+  ASSERT_FALSE(SaveStockMasterWhole(folder.path(), LedgerTable{}, {}).has_value());
+  EXPECT_TRUE(SameBytes("Code.txt-kept", original, test::ReadBytes(folder / "Code.txt")));
+  // ... and leaves an empty file once every entry was deleted.
+  ASSERT_FALSE(SaveStockMasterWhole(folder.path(), LedgerTable{}, {"1234", "4321", "5678", "9984"}).has_value());
   EXPECT_EQ(test::ReadBytes(folder / "Code.txt"), "");
   EXPECT_EQ(folder.entries(), (std::vector<std::string>{"Code.txt"}));
+}
+
+TEST(CodeFile, WholeFileKeepsTheSectionsWithoutAnEntryAsTheyStand) {
+  // 7777 was written by another panel's lookup; 4321 was deleted; the others
+  // are entries of the list, 5555 under a longer header.
+  const std::string file = Sjis(
+      "[1234]\r\nN=old name\r\n\r\n"
+      "[7777]\r\nN=見本新規\r\nE=\r\nU=100\r\n\r\n"
+      "[4321]\r\nN=gone\r\n\r\n"
+      "[55555]\r\nN=covered\r\n\r\n"
+      "[12]\nX=odd key\nN=lf only\n"  // code "12]", kept with its LF line ends
+      "[8888]\r\nU=1000");            // no final line end
+  LedgerTable rows;
+  LedgerRow renamed = MakeStockRow("1234");
+  renamed.cells[StockCol::Name] = "new name";
+  rows.insert(renamed);
+  rows.insert(MakeStockRow("5555"));
+  const std::string saved = SerialiseStockMasterKeeping(rows, file, {"4321"});
+  EXPECT_EQ(Utf8(saved),
+            "[1234]\r\nN=new name\r\nE=\r\nU=\r\n\r\n"
+            "[5555]\r\nN=\r\nE=\r\nU=\r\n\r\n"
+            "[7777]\r\nN=見本新規\r\nE=\r\nU=100\r\n\r\n"
+            "[12]\nX=odd key\nN=lf only\n"
+            "[8888]\r\nU=1000");
+  // Read back, the kept sections are entries again.
+  EXPECT_EQ(Codes(ParseStockMaster(saved, false)), (std::vector<std::string>{"1234", "12]", "5555", "7777", "8888"}));
+  // Saving the list read back with nothing deleted changes nothing.
+  EXPECT_EQ(SerialiseStockMasterKeeping(ParseStockMaster(saved, false), saved, {}),
+            SerialiseStockMaster(ParseStockMaster(saved, false)));
+  // Without a file there is nothing to keep.
+  EXPECT_EQ(SerialiseStockMasterKeeping(rows, "", {}), SerialiseStockMaster(rows));
 }
 
 TEST(CodeFile, WholeFileWritesOnlyTheKeysThatAreNeeded) {
@@ -234,6 +269,7 @@ TEST(CodeFile, SingleKeyWritesReportAnUnreadableFile) {
   EXPECT_TRUE(WriteStockKey(folder.path(), "1234", "N", "x").has_value());
   EXPECT_TRUE(DeleteStockKey(folder.path(), "1234", "N").has_value());
   EXPECT_TRUE(SaveStockMasterInPlace(folder.path(), LedgerTable{}).has_value());
+  EXPECT_TRUE(SaveStockMasterWhole(folder.path(), LedgerTable{}, {}).has_value());
   EXPECT_EQ(ReadStockKey(folder.path(), "1234", "N", "fallback"), "fallback");
   EXPECT_TRUE(std::filesystem::is_directory(folder / "Code.txt"));
 }
@@ -248,21 +284,32 @@ TEST(CodeFile, BooksLoadAndSaveByTheFilter) {
   ASSERT_FALSE(LoadStocksInto(books).has_value());
   EXPECT_EQ(Codes(books.stocks), (std::vector<std::string>{"1234", "5678", "9984"}));
   EXPECT_FALSE(books.unsaved.stocks);
-  // With the filter on, saving keeps the unmarked entry's section.
+  // With the filter on, saving keeps the unmarked entry's section, and the
+  // section of an entry deleted from the list too.
   books.stocks.erase(0);
+  books.droppedStockCodes.insert("1234");
   books.unsaved.stocks = true;
   ASSERT_FALSE(SaveLedger(books, Ledger::Stocks).has_value());
   EXPECT_FALSE(books.unsaved.stocks);
+  EXPECT_TRUE(books.droppedStockCodes.empty());
   EXPECT_EQ(test::ReadBytes(folder / "Code.txt"), Fixture("Code.txt"));
-  // With the filter off, the file is the list.
+  // With the filter off, the file is the list, then the sections it lacks.
   books.stockFilter = false;
+  books.stocks.erase(1);
+  books.droppedStockCodes.insert("9984");
   ASSERT_FALSE(SaveStocks(books).has_value());
+  EXPECT_TRUE(books.droppedStockCodes.empty());
   EXPECT_EQ(Codes(ParseStockMaster(test::ReadBytes(folder / "Code.txt"), false)),
-            (std::vector<std::string>{"5678", "9984"}));
+            (std::vector<std::string>{"1234", "4321", "5678"}));
+  EXPECT_EQ(test::ReadBytes(folder / "Code.txt").substr(0, 6), "[5678]");
+  // Reading drops what was deleted since the last save.
+  books.droppedStockCodes.insert("5678");
+  ASSERT_FALSE(LoadStocksInto(books).has_value());
+  EXPECT_TRUE(books.droppedStockCodes.empty());
   // A missing file leaves the list as it is.
   std::filesystem::remove(folder / "Code.txt");
   ASSERT_FALSE(LoadStocksInto(books).has_value());
-  EXPECT_EQ(books.stocks.size(), 2u);
+  EXPECT_EQ(books.stocks.size(), 3u);
 }
 
 }  // namespace

@@ -426,7 +426,7 @@ void HoldingsTab::createConnections() {
   // A row is opened when the user double-clicks it or makes it the current
   // row; rows the program selects are not opened.
   connect(ui.ListViewHold, &QTreeView::doubleClicked, this, &HoldingsTab::ListViewHoldDblClick);
-  connect(ui.ListViewHold->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+  connect(ui.ListViewHold->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
     if (!selecting_) ListViewHoldDblClick();
   });
 

@@ -284,10 +284,22 @@ TEST_F(HoldingsTabTest, MarketPriceValuesTheOpenedHoldingAndUpdateStoresIt) {
 
 TEST_F(HoldingsTabTest, DeleteAsksAndTheSummaryFollows) {
   WriteSjis(folder() / "Hold.txt",
-            QStringLiteral("=1000000,0\r\n"
-                           "-買,1234 見本電機,東証１部,100,412000,1000,412,430,18000\r\n \r\n"
+            QStringLiteral("=1000000,-50000\r\n"
+                           "-買,1234 見本電機,東証１部,100,480000,1000,480,550,70000\r\n \r\n"
                            "-買,5678 東京商事,東証２部,1000,500000,1000,500,450,-50000\r\n \r\n"));
   TFormMain& w = open();
+  // More held than the balance: the amount available is negative, in red.
+  EXPECT_EQ(memo("MemoHold2"), QStringLiteral("980,000"));
+  EXPECT_EQ(memo("MemoEnable2"), QStringLiteral("-30,000"));
+  EXPECT_EQ(letters(Named<QLineEdit>(w, "MemoEnable2"), QPalette::Text), tomvik::app::kRed);
+  EXPECT_EQ(memo("MemoInPM2"), QStringLiteral("20,000"));
+  EXPECT_EQ(memo("MemoRemain2"), QStringLiteral("970,000"));
+  // The add box takes the unrealised result out of the balance and back.
+  Named<QCheckBox>(w, "CheckBoxInPM2")->click();
+  EXPECT_EQ(memo("MemoRemain2"), QStringLiteral("950,000"));
+  Named<QCheckBox>(w, "CheckBoxInPM2")->click();
+  EXPECT_EQ(memo("MemoRemain2"), QStringLiteral("970,000"));
+
   w.MenuOptionInitClick();
   openRow(0);
   EXPECT_FALSE(ui().ButtonAdd2->isEnabled());
@@ -309,8 +321,9 @@ TEST_F(HoldingsTabTest, DeleteAsksAndTheSummaryFollows) {
   EXPECT_TRUE(action("MainMenuSave2")->isEnabled());
   EXPECT_EQ(memo("MemoHold2"), QStringLiteral("500,000"));
   EXPECT_EQ(memo("MemoInPM2"), QStringLiteral("-50,000"));
-  EXPECT_EQ(memo("MemoEnable2"), QStringLiteral("500,000"));
-  EXPECT_EQ(memo("MemoRemain2"), QStringLiteral("950,000"));
+  EXPECT_EQ(memo("MemoEnable2"), QStringLiteral("450,000"));
+  EXPECT_NE(letters(Named<QLineEdit>(w, "MemoEnable2"), QPalette::Text), tomvik::app::kRed);
+  EXPECT_EQ(memo("MemoRemain2"), QStringLiteral("900,000"));
   // With no row loaded, Delete does nothing.
   ui().ButtonDel2->setEnabled(true);
   ui().ButtonDel2->click();

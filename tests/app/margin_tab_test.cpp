@@ -193,10 +193,12 @@ TEST_F(MarginTabTest, AddedPositionsOfOneStockSideAndDateAreNumberedAndSaved) {
 }
 
 TEST_F(MarginTabTest, UpdateStoresThePanelAndWithShiftPricesEveryPositionOfTheStock) {
-  WriteSjis(folder() / "Loan.txt",
-            PositionLines(QStringLiteral("-買,123452011/01/05001,1234 見本電機,東証１部,100,412000,1000,412,430,18000")) +
-                PositionLines(QStringLiteral("+売,123462011/02/01001,1234 見本電機,東証１部,100,900000,2000,450,430,40000")) +
-                PositionLines(QStringLiteral("-買,567852011/01/05001,5678 東京商事,東証２部,1000,1000000,1000,1000,1100,100000")));
+  WriteSjis(
+      folder() / "Loan.txt",
+      PositionLines(QStringLiteral("-買,123452011/01/05001,1234 見本電機,東証１部,100,412000,1000,412,430,18000")) +
+          PositionLines(QStringLiteral("+売,123462011/02/01001,1234 見本電機,東証１部,100,900000,2000,450,430,40000")) +
+          PositionLines(
+              QStringLiteral("-買,567852011/01/05001,5678 東京商事,東証２部,1000,1000000,1000,1000,1100,100000")));
   open();
   EXPECT_EQ(memo("MemoHoldLB"), QStringLiteral("1,412,000"));
   EXPECT_EQ(memo("MemoHoldLS"), QStringLiteral("900,000"));
@@ -248,15 +250,20 @@ TEST_F(MarginTabTest, UpdateStoresThePanelAndWithShiftPricesEveryPositionOfTheSt
   EXPECT_FALSE(ui().ButtonUpdL->isEnabled());
 
   action("MainMenuSaveL")->trigger();
-  EXPECT_EQ(fileBytes("Loan.txt"),
-            ToSjis(PositionLines(QStringLiteral("-買,123452011/01/05001,1234 見本電機,東証１部,100,412000,1000,412,500,88000")) +
-                   PositionLines(QStringLiteral("+売,123462011/02/01001,1234 見本電機,東証１部,100,900000,2000,450,500,-100000")) +
-                   PositionLines(QStringLiteral("-買,567852011/01/05001,5678 東京商事,東証２部,1000,1000000,1000,1000,1100,100000"))));
+  EXPECT_EQ(
+      fileBytes("Loan.txt"),
+      ToSjis(
+          PositionLines(QStringLiteral("-買,123452011/01/05001,1234 見本電機,東証１部,100,412000,1000,412,500,88000")) +
+          PositionLines(
+              QStringLiteral("+売,123462011/02/01001,1234 見本電機,東証１部,100,900000,2000,450,500,-100000")) +
+          PositionLines(
+              QStringLiteral("-買,567852011/01/05001,5678 東京商事,東証２部,1000,1000000,1000,1000,1100,100000"))));
 }
 
 TEST_F(MarginTabTest, AllAtOnceBoxAndDeleteQuestion) {
-  WriteSjis(folder() / "Loan.txt",
-            PositionLines(QStringLiteral("-買,123452011/01/05001,1234 見本電機,東証１部,100,412000,1000,412,430,18000")));
+  WriteSjis(
+      folder() / "Loan.txt",
+      PositionLines(QStringLiteral("-買,123452011/01/05001,1234 見本電機,東証１部,100,412000,1000,412,430,18000")));
   TFormMain& w = open();
   // Unchecked: only while a position is loaded; checked or greyed: any row.
   EXPECT_FALSE(ui().ButtonHoldDiaryL->isEnabled());

@@ -532,6 +532,7 @@ void HoldingsTab::applyOldMode(bool on) {
     CheckBoxSimulationClick();
   }
   ui.CheckBoxHoldSell->setChecked(false);
+  ui.GroupBoxPrice2x->setVisible(false);
   showPlaceCheckBoxes();
   ui.RadioButtonS2->setEnabled(on);
 }
@@ -543,6 +544,7 @@ void HoldingsTab::applyInitialSetupMode(bool on) {
   }
   setupMode_ = on;
   ui.CheckBoxHoldSell->setChecked(false);
+  ui.GroupBoxPrice2x->setVisible(false);
   showPlaceCheckBoxes();
 
   ui.GroupBox2a->setEnabled(on);
@@ -569,6 +571,7 @@ void HoldingsTab::ResetPanel() {
   ui.ButtonUpd2->setEnabled(false);
   selectedRow_ = -1;
   ui.CheckBoxHoldSell->setChecked(false);
+  ui.GroupBoxPrice2x->setVisible(false);
   ui.CheckBoxHoldSell->setEnabled(false);
 }
 
@@ -589,6 +592,7 @@ void HoldingsTab::ListViewHoldDblClick() {
     }
   } else {
     ui.CheckBoxHoldSell->setChecked(false);
+    ui.GroupBoxPrice2x->setVisible(false);
     ui.CheckBoxHoldSell->setEnabled(true);
   }
   ui.ButtonAdd2->setEnabled(false);
@@ -645,8 +649,7 @@ void HoldingsTab::MaskEditStockCode2Exit() {
 
 void HoldingsTab::EditStock2Exit() {
   if (!ui.EditStockName2->isModified() && !ui.EditStockUnit2->isModified() && !exchangeChanged_) return;
-  const core::StockDetails details{ToSjis(ui.EditStockName2->text()),
-                                   ToSjis(ui.ComboBoxStockExchange2->currentText()),
+  const core::StockDetails details{ToSjis(ui.EditStockName2->text()), ToSjis(ui.ComboBoxStockExchange2->currentText()),
                                    ToSjis(ui.EditStockUnit2->text())};
   const auto error = core::StoreStockFields(books_, StockCodeOf(ui.MaskEditStockCode2), details);
   if (!services_) return;
@@ -744,8 +747,7 @@ void HoldingsTab::ButtonAdd2Click() {
 
 void HoldingsTab::ButtonUpd2Click() {
   if (!validSelectedRow()) return;
-  const std::size_t row =
-      core::UpdateHoldingRow(books_, static_cast<std::size_t>(selectedRow_), entryFromPanel(true));
+  const std::size_t row = core::UpdateHoldingRow(books_, static_cast<std::size_t>(selectedRow_), entryFromPanel(true));
   selectedRow_ = static_cast<int>(row);
   syncAndSelect(row);
   ui.ButtonUpd2->setEnabled(false);

@@ -106,7 +106,8 @@ void SelectLedgerRow(QTreeView* view, const LedgerModel* model, std::size_t tabl
 
 std::optional<std::size_t> CurrentLedgerRow(const QTreeView* view, const LedgerModel* model) {
   const QModelIndex current = view->selectionModel()->currentIndex();
-  if (!current.isValid() || !view->selectionModel()->rowIntersectsSelection(current.row(), QModelIndex())) return std::nullopt;
+  if (!current.isValid() || !view->selectionModel()->rowIntersectsSelection(current.row(), QModelIndex()))
+    return std::nullopt;
   return model->tableIndex(current.row());
 }
 

@@ -506,8 +506,8 @@ void MarginTab::applyInitialSetupMode(bool on) {
   ui.ButtonDelL->setVisible(on);
   // Positions typed in are not settled; the settlement waits for the mode's end.
   ui.CheckBoxSettlement->setChecked(false);
-  ui.CheckBoxSettlement->setVisible(!on);
   ui.GroupBoxPriceLx->setVisible(false);
+  ui.CheckBoxSettlement->setVisible(!on);
 
   setupHandlers_.detach();
   for (FieldEvents* events : {unitEvents_, priceEvents_, numEvents_}) events->setNumericFilter(false);
@@ -522,6 +522,7 @@ void MarginTab::ResetPanel() {
   ui.ButtonUpdL->setEnabled(false);
   selectedRow_ = -1;
   ui.CheckBoxSettlement->setChecked(false);
+  ui.GroupBoxPriceLx->setVisible(false);
   ui.CheckBoxSettlement->setEnabled(false);
 }
 
@@ -536,6 +537,7 @@ void MarginTab::ListViewLoanDblClick() {
 
   loading_ = true;
   ui.CheckBoxSettlement->setChecked(false);
+  ui.GroupBoxPriceLx->setVisible(false);
   ui.CheckBoxSettlement->setEnabled(true);
   ui.ButtonAddL->setEnabled(true);
   ui.ButtonDelL->setEnabled(true);
@@ -597,8 +599,7 @@ void MarginTab::MaskEditStockCodeLExit() {
 
 void MarginTab::EditStockLExit() {
   if (!ui.EditStockNameL->isModified() && !ui.EditStockUnitL->isModified() && !exchangeChanged_) return;
-  const core::StockDetails details{ToSjis(ui.EditStockNameL->text()),
-                                   ToSjis(ui.ComboBoxStockExchangeL->currentText()),
+  const core::StockDetails details{ToSjis(ui.EditStockNameL->text()), ToSjis(ui.ComboBoxStockExchangeL->currentText()),
                                    ToSjis(ui.EditStockUnitL->text())};
   const auto error = core::StoreStockFields(books_, StockCodeOf(ui.MaskEditStockCodeL), details);
   if (!services_) return;
@@ -710,8 +711,7 @@ void MarginTab::CheckBoxClearDLClick() {
 }
 
 void MarginTab::CheckBoxAllDLClick() {
-  const bool enabled =
-      ui.CheckBoxAllDL->checkState() != Qt::Unchecked ? !books_.positions.empty() : selectedRow_ >= 0;
+  const bool enabled = ui.CheckBoxAllDL->checkState() != Qt::Unchecked ? !books_.positions.empty() : selectedRow_ >= 0;
   ui.ButtonHoldDiaryL->setEnabled(enabled);
 }
 

@@ -98,9 +98,8 @@ TEST(HoldingEdits, AddUpdateDeleteKeepTheListSortedAndTheSummaryCurrent) {
   ASSERT_EQ(books.holdings.size(), 2u);
   const LedgerRow& row = books.holdings[0];
   EXPECT_EQ(row.key, "12341");
-  EXPECT_EQ(row.cells,
-            (std::vector<std::string>{"", Sjis("買"), Sjis("1234 見本電機"), Sjis("東証１部"), "100", "412,000",
-                                      "1,000", "412", "430", "+4.37%", "18,000", ""}));
+  EXPECT_EQ(row.cells, (std::vector<std::string>{"", Sjis("買"), Sjis("1234 見本電機"), Sjis("東証１部"), "100",
+                                                 "412,000", "1,000", "412", "430", "+4.37%", "18,000", ""}));
   EXPECT_EQ(books.holdings[1].cell(HoldCol::Comment), "a\r\nb");
   EXPECT_TRUE(books.unsaved.holdings);
   EXPECT_FALSE(books.unsaved.positions);
@@ -165,10 +164,8 @@ TEST(PositionEdits, AddedPositionsTakeTheSmallestFreeNumber) {
   DeletePositionRow(books, 0);
   EXPECT_EQ(books.positions[AddPositionRow(books, buy)].key, "123452011/01/05001");
   // Another side or date counts from 001 of its own.
-  EXPECT_EQ(books.positions[AddPositionRow(books, Position("1234", false, "2011/01/05"))].key,
-            "123462011/01/05001");
-  EXPECT_EQ(books.positions[AddPositionRow(books, Position("1234", true, "2011/01/06"))].key,
-            "123452011/01/06001");
+  EXPECT_EQ(books.positions[AddPositionRow(books, Position("1234", false, "2011/01/05"))].key, "123462011/01/05001");
+  EXPECT_EQ(books.positions[AddPositionRow(books, Position("1234", true, "2011/01/06"))].key, "123452011/01/06001");
   EXPECT_TRUE(books.unsaved.positions);
   EXPECT_FALSE(books.unsaved.holdings);
   EXPECT_EQ(books.summary.buyPositions, 3 * 412000);

@@ -7,22 +7,33 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
+#include <QSignalBlocker>
 #include <QSizePolicy>
 #include <QSplitter>
 #include <QTreeView>
 #include <QVBoxLayout>
 
 #include <initializer_list>
+#include <utility>
 
+#include "app/shell/entry_fields.h"
+#include "app/shell/keyboard.h"
+#include "app/shell/prompter.h"
 #include "app/shell/settings_widgets.h"
+#include "app/shell/sjis_text.h"
 #include "app/shell/widgets.h"
+#include "app/shell/window_services.h"
+#include "core/holdings/ledger_edits.h"
 #include "core/records/hold_file.h"
+#include "core/stocks/stock_lookup.h"
 
 namespace tomvik::app {
 
@@ -385,10 +396,110 @@ void HoldingsTab::createLayout() {
   page->addWidget(ui.Splitter);
 }
 
-void HoldingsTab::createConnections() {}
+void HoldingsTab::createConnections() {
+  // Outside the initial-setup mode only the market price, its arrows, the
+  // comment and the check boxes react to the user; these stay attached.
+  auto* marketEvents = new FieldEvents(ui.EditMarketPrice2);
+  marketEvents->setNumericFilter(true, [this] { return services_ && services_->initialSetupMode(); });
+  NormaliseOnExit(ui.EditMarketPrice2);
+  connect(ui.EditMarketPrice2, &QLineEdit::textChanged, this, &HoldingsTab::EditPrice2Change);
+  ConnectStepper(ui.UpDownMarketPrice2, ui.EditMarketPrice2, [] { return core::Amount{1}; });
+  connect(ui.RadioButtonB2, &QRadioButton::clicked, this, &HoldingsTab::EditPrice2Change);
+  connect(ui.RadioButtonS2, &QRadioButton::clicked, this, &HoldingsTab::EditPrice2Change);
+  connect(ui.RichEditComment2, &QPlainTextEdit::textChanged, this, &HoldingsTab::cmnUpdate2);
+  connect(ui.ComboBoxStockExchange2, &QComboBox::currentTextChanged, this, [this] {
+    exchangeChanged_ = true;
+    cmnUpdate2();
+  });
+  auto* exchangeEvents = new FieldEvents(ui.ComboBoxStockExchange2);
+  connect(exchangeEvents, &FieldEvents::left, this, &HoldingsTab::EditStock2Exit);
+  connect(ui.UpDownNum2, &UpDownArrows::up, this, [this] { stepShares(1); });
+  connect(ui.UpDownNum2, &UpDownArrows::down, this, [this] { stepShares(-1); });
 
+  connect(ui.CheckBoxClearD2, &QCheckBox::clicked, this, &HoldingsTab::CheckBoxClearD2Click);
+  connect(ui.CheckBoxAllD2, &QCheckBox::clicked, this, &HoldingsTab::CheckBoxAllD2Click);
+  connect(ui.CheckBoxSimulation, &QCheckBox::clicked, this, &HoldingsTab::CheckBoxSimulationClick);
+  connect(ui.ButtonAdd2, &QPushButton::clicked, this, &HoldingsTab::ButtonAdd2Click);
+  connect(ui.ButtonUpd2, &QPushButton::clicked, this, &HoldingsTab::ButtonUpd2Click);
+  connect(ui.ButtonDel2, &QPushButton::clicked, this, &HoldingsTab::ButtonDel2Click);
 
-void HoldingsTab::syncList() { ui.Model->sync(); }
+  // A row is opened when the user double-clicks it or makes it the current
+  // row; rows the program selects are not opened.
+  connect(ui.ListViewHold, &QTreeView::doubleClicked, this, &HoldingsTab::ListViewHoldDblClick);
+  connect(ui.ListViewHold->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    if (!selecting_) ListViewHoldDblClick();
+  });
+
+  // The fields the modes open up: their events are watched from the start,
+  // their handlers attached only while a mode needs them.
+  codeEvents_ = new FieldEvents(ui.MaskEditStockCode2);
+  nameEvents_ = new FieldEvents(ui.EditStockName2);
+  unitEvents_ = new FieldEvents(ui.EditStockUnit2);
+  priceEvents_ = new FieldEvents(ui.EditPrice2);
+  numEvents_ = new FieldEvents(ui.EditNum2);
+}
+
+void HoldingsTab::attachSetupHandlers() {
+  HandlerSet& h = setupHandlers_;
+  const auto minus = [this] { return services_ && services_->initialSetupMode(); };
+  h.add(connect(ui.MaskEditStockCode2, &QLineEdit::textChanged, this, &HoldingsTab::cmnUpdate2));
+  h.add(connect(codeEvents_, &FieldEvents::left, this, &HoldingsTab::MaskEditStockCode2Exit));
+  h.add(connect(codeEvents_, &FieldEvents::keyDown, this, [this](int key) {
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) ui.EditStockName2->setFocus();
+  }));
+  h.add(connect(ui.EditStockUnit2, &QLineEdit::textChanged, this, &HoldingsTab::EditStockUnit2Change));
+  h.add(connect(unitEvents_, &FieldEvents::left, this, &HoldingsTab::EditStock2Exit));
+  unitEvents_->setNumericFilter(true, minus);
+  h.add(connect(ui.EditStockName2, &QLineEdit::textChanged, this, &HoldingsTab::cmnUpdate2));
+  h.add(connect(nameEvents_, &FieldEvents::left, this, &HoldingsTab::EditStock2Exit));
+  h.add(connect(ui.EditPrice2, &QLineEdit::textChanged, this, &HoldingsTab::EditPrice2Change));
+  h.add(connect(ui.EditNum2, &QLineEdit::textChanged, this, &HoldingsTab::EditNum2Change));
+  for (auto [field, events] : {std::pair{ui.EditPrice2, priceEvents_}, std::pair{ui.EditNum2, numEvents_}}) {
+    events->setNumericFilter(true, minus);
+    h.add(connect(events, &FieldEvents::left, field, [field] {
+      const QString text = ToQString(core::NormaliseAmountText(ToSjis(field->text())));
+      if (text != field->text()) field->setText(text);
+    }));
+  }
+}
+
+void HoldingsTab::attachBuyCheckHandlers() {
+  // Only the shares are typed while the additional buy is tried out.
+  HandlerSet& h = buyCheckHandlers_;
+  h.add(connect(ui.EditNum2, &QLineEdit::textChanged, this, &HoldingsTab::EditNum2Change));
+  numEvents_->setNumericFilter(true, [this] { return services_ && services_->initialSetupMode(); });
+  h.add(connect(numEvents_, &FieldEvents::left, ui.EditNum2, [this] {
+    const QString text = ToQString(core::NormaliseAmountText(ToSjis(ui.EditNum2->text())));
+    if (text != ui.EditNum2->text()) ui.EditNum2->setText(text);
+  }));
+}
+
+// ---------------------------------------------------------------------------
+// The list and the modes
+
+void HoldingsTab::syncList() {
+  {
+    const QScopedValueRollback<bool> programmatic(selecting_, true);
+    ui.Model->sync();
+  }
+  // The diary button follows the rows that it could copy.
+  CheckBoxAllD2Click();
+}
+
+void HoldingsTab::syncAndSelect(std::optional<std::size_t> row) {
+  if (services_) {
+    services_->ledgersChanged();
+  } else {
+    syncList();
+  }
+  if (!row) return;
+  const QScopedValueRollback<bool> programmatic(selecting_, true);
+  SelectLedgerRow(ui.ListViewHold, ui.Model, *row, true);
+}
+
+bool HoldingsTab::validSelectedRow() const {
+  return selectedRow_ >= 0 && static_cast<std::size_t>(selectedRow_) < books_.holdings.size();
+}
 
 void HoldingsTab::applySettings(const core::Settings& settings) {
   ApplySplit(ui.Splitter, settings.split2);
@@ -406,12 +517,291 @@ void HoldingsTab::collectSettings(core::Settings& settings) const {
   settings.allD = ui.CheckBoxAllD2->isChecked();
 }
 
-void HoldingsTab::applyOldMode(bool on) {
+void HoldingsTab::showPlaceCheckBoxes() {
   // The old version bought more through the holdings tab and sold through
-  // the diary; this one sells from the holdings.
-  ui.CheckBoxSimulation->setVisible(on);
-  ui.CheckBoxHoldSell->setVisible(!on);
+  // the diary; this one sells from the holdings. The initial-setup mode
+  // shows neither.
+  ui.CheckBoxSimulation->setVisible(oldMode_ && !setupMode_);
+  ui.CheckBoxHoldSell->setVisible(!oldMode_ && !setupMode_);
+}
+
+void HoldingsTab::applyOldMode(bool on) {
+  oldMode_ = on;
+  if (ui.CheckBoxSimulation->isChecked()) {
+    ui.CheckBoxSimulation->setChecked(false);
+    CheckBoxSimulationClick();
+  }
+  ui.CheckBoxHoldSell->setChecked(false);
+  ui.GroupBoxPrice2x->setVisible(false);
+  showPlaceCheckBoxes();
   ui.RadioButtonS2->setEnabled(on);
+}
+
+void HoldingsTab::applyInitialSetupMode(bool on) {
+  if (ui.CheckBoxSimulation->isChecked()) {
+    ui.CheckBoxSimulation->setChecked(false);
+    CheckBoxSimulationClick();
+  }
+  setupMode_ = on;
+  ui.CheckBoxHoldSell->setChecked(false);
+  ui.GroupBoxPrice2x->setVisible(false);
+  showPlaceCheckBoxes();
+
+  ui.GroupBox2a->setEnabled(on);
+  ui.GroupBox2b->setEnabled(on);
+  for (QLineEdit* field : {ui.MaskEditStockCode2, ui.EditStockUnit2, ui.EditStockName2, ui.EditPrice2, ui.EditNum2}) {
+    field->setReadOnly(!on);
+    SetFieldEnabled(field, on);
+  }
+  ui.UpDownNum2->setEnabled(on);
+  ui.ButtonAdd2->setVisible(on);
+  ui.ButtonDel2->setVisible(on);
+  ui.ButtonUpd2->setEnabled(false);
+
+  setupHandlers_.detach();
+  for (FieldEvents* events : {unitEvents_, priceEvents_, numEvents_}) events->setNumericFilter(false);
+  if (on) {
+    attachSetupHandlers();
+  } else if (isVisible()) {
+    ui.ListViewHold->setFocus();
+  }
+}
+
+void HoldingsTab::ResetPanel() {
+  ui.ButtonUpd2->setEnabled(false);
+  selectedRow_ = -1;
+  ui.CheckBoxHoldSell->setChecked(false);
+  ui.GroupBoxPrice2x->setVisible(false);
+  ui.CheckBoxHoldSell->setEnabled(false);
+}
+
+// ---------------------------------------------------------------------------
+// Opening a holding and looking up a code
+
+void HoldingsTab::ListViewHoldDblClick() {
+  const auto row = CurrentLedgerRow(ui.ListViewHold, ui.Model);
+  if (!row) return;
+  // Copied: the panel's own handlers run while it is filled.
+  const core::LedgerRow holding = books_.holdings[*row];
+
+  loading_ = true;
+  if (oldMode_) {
+    if (ui.CheckBoxSimulation->isChecked()) {
+      ui.CheckBoxSimulation->setChecked(false);
+      CheckBoxSimulationClick();
+    }
+  } else {
+    ui.CheckBoxHoldSell->setChecked(false);
+    ui.GroupBoxPrice2x->setVisible(false);
+    ui.CheckBoxHoldSell->setEnabled(true);
+  }
+  ui.ButtonAdd2->setEnabled(false);
+  ui.ButtonDel2->setEnabled(true);
+
+  const bool bought = !holding.key.empty() && holding.key.back() == '1';
+  (bought ? ui.RadioButtonB2 : ui.RadioButtonS2)->setChecked(true);
+
+  ui.MaskEditStockCode2->setText(ToQString(holding.cell(core::HoldCol::Stock).substr(0, 4)));
+  MaskEditStockCode2Exit();
+
+  ui.EditPrice2->setText(ToQString(holding.cell(core::HoldCol::Total)));
+  baseTotal_ = core::ParseAmount(holding.cell(core::HoldCol::Total));
+  ui.EditNum2->setText(ToQString(holding.cell(core::HoldCol::Shares)));
+  baseShares_ = core::ParseAmount(holding.cell(core::HoldCol::Shares));
+  {
+    const QSignalBlocker blocker(ui.EditMarketPrice2);
+    ui.EditMarketPrice2->setText(ToQString(holding.cell(core::HoldCol::Market)));
+  }
+  EditPrice2Change();
+
+  // The sale starts from the whole holding.
+  ui.EditNum2x->setText(ToQString(holding.cell(core::HoldCol::Shares)));
+
+  if (ui.CheckBoxClearD2->isChecked()) ShowComment(ui.RichEditComment2, holding.cell(core::HoldCol::Comment));
+
+  ui.ButtonUpd2->setEnabled(false);
+  selectedRow_ = static_cast<int>(*row);
+  ui.ButtonHoldDiary2->setEnabled(true);
+  loading_ = false;
+}
+
+void HoldingsTab::MaskEditStockCode2Exit() {
+  const std::string code = StockCodeOf(ui.MaskEditStockCode2);
+  const core::StockDetails details = core::LookUpStock(books_.folder, code);
+  ui.EditStockName2->setText(ToQString(details.name));
+  ui.ComboBoxStockExchange2->setCurrentText(ToQString(details.exchange));
+  ui.EditStockUnit2->setText(ToQString(details.unit));
+  ui.EditStockName2->setModified(false);
+  ui.EditStockUnit2->setModified(false);
+  exchangeChanged_ = false;
+  EditStockUnit2Change();
+
+  if (const auto first = core::FirstHoldingOf(books_, code)) {
+    ui.ButtonAdd2->setEnabled(false);
+    ui.ButtonUpd2->setEnabled(true);
+    selectedRow_ = static_cast<int>(*first);
+  } else {
+    ui.ButtonAdd2->setEnabled(true);
+    ui.ButtonUpd2->setEnabled(false);
+    selectedRow_ = -1;
+  }
+}
+
+void HoldingsTab::EditStock2Exit() {
+  if (!ui.EditStockName2->isModified() && !ui.EditStockUnit2->isModified() && !exchangeChanged_) return;
+  const core::StockDetails details{ToSjis(ui.EditStockName2->text()), ToSjis(ui.ComboBoxStockExchange2->currentText()),
+                                   ToSjis(ui.EditStockUnit2->text())};
+  const auto error = core::StoreStockFields(books_, StockCodeOf(ui.MaskEditStockCode2), details);
+  if (!services_) return;
+  if (error) {
+    services_->prompter().showError(services_->window(),
+                                    QStringLiteral("銘柄管理を保存できませんでした。\n") + DescribeFileError(*error));
+    return;
+  }
+  services_->ledgersChanged();
+}
+
+void HoldingsTab::EditStockUnit2Change() {
+  const std::string unit = ToSjis(ui.EditStockUnit2->text());
+  if (unit.empty()) {
+    lotStep_ = 1;
+  } else {
+    lotStep_ = core::LotStepOf(unit);
+    baseShares_ = core::RoundDownToLot(AmountOf(ui.EditNum2), lotStep_);
+    ui.EditNum2->setText(AmountText(baseShares_));
+  }
+  cmnUpdate2();
+}
+
+// ---------------------------------------------------------------------------
+// The figures
+
+void HoldingsTab::EditPrice2Change() {
+  const bool buy = ui.RadioButtonB2->isChecked();
+  const core::PanelFigures figures =
+      core::ComputePanelFigures(buy, AmountOf(ui.EditPrice2), AmountOf(ui.EditNum2), AmountOf(ui.EditMarketPrice2));
+  ui.MemoPrice2->setText(AmountText(figures.average));
+  ui.MemoPM2->setText(AmountText(figures.profit));
+  ShowSignColour(ui.MemoPM2, figures.profit);
+  ShowRate(ui.PanelHoldPer, figures);
+  cmnUpdate2();
+}
+
+void HoldingsTab::EditNum2Change() {
+  if (ui.CheckBoxSimulation->isChecked()) {
+    const core::Amount total =
+        core::AdditionalBuyTotal(baseTotal_, baseShares_, AmountOf(ui.EditNum2), AmountOf(ui.EditMarketPrice2));
+    const QSignalBlocker blocker(ui.EditPrice2);
+    ui.EditPrice2->setText(AmountText(total));
+  }
+  EditPrice2Change();
+}
+
+void HoldingsTab::cmnUpdate2() {
+  if (loading_ || selectedRow_ < 0) return;
+  ui.ButtonUpd2->setEnabled(!books_.holdings.empty());
+}
+
+void HoldingsTab::stepShares(int direction) {
+  const core::KeyModifiers modifiers = CurrentModifiers();
+  const core::Amount shares = AmountOf(ui.EditNum2);
+  // Trying out an additional buy never goes below the opened holding.
+  const bool floorAtBase = !setupMode_;
+  if (direction < 0 && floorAtBase && shares <= baseShares_) return;
+  const core::Amount step = direction > 0 ? lotStep_ : core::SatNeg(lotStep_);
+  std::string text = core::StepAmountText(ToSjis(ui.EditNum2->text()), step, modifiers);
+  if (floorAtBase && core::ParseAmount(text) < baseShares_) text = core::FormatAmount(baseShares_);
+  ui.EditNum2->setText(ToQString(text));
+}
+
+// ---------------------------------------------------------------------------
+// Add, Update, Delete
+
+core::HoldingEntry HoldingsTab::entryFromPanel(bool forUpdate) const {
+  core::HoldingEntry entry;
+  entry.code = StockCodeOf(ui.MaskEditStockCode2);
+  entry.buy = ui.RadioButtonB2->isChecked();
+  entry.name = ToSjis(ui.EditStockName2->text());
+  entry.exchange = ToSjis(ui.ComboBoxStockExchange2->currentText());
+  entry.unit = ToSjis(ui.EditStockUnit2->text());
+  entry.total = ToSjis(ui.EditPrice2->text());
+  entry.shares = ToSjis(ui.EditNum2->text());
+  entry.average = ToSjis(ui.MemoPrice2->text());
+  entry.market = ToSjis(ui.EditMarketPrice2->text());
+  entry.profit = ToSjis(ui.MemoPM2->text());
+  if (ui.CheckBoxClearD2->isChecked()) {
+    entry.comment = CommentOf(ui.RichEditComment2);
+  } else if (!forUpdate) {
+    entry.comment = std::string();
+  }
+  return entry;
+}
+
+void HoldingsTab::ButtonAdd2Click() {
+  const std::size_t row = core::AddHoldingRow(books_, entryFromPanel(false));
+  ui.ButtonDel2->setEnabled(true);
+  syncAndSelect(row);
+  ui.ButtonUpd2->setEnabled(false);
+  selectedRow_ = static_cast<int>(row);
+}
+
+void HoldingsTab::ButtonUpd2Click() {
+  if (!validSelectedRow()) return;
+  const std::size_t row = core::UpdateHoldingRow(books_, static_cast<std::size_t>(selectedRow_), entryFromPanel(true));
+  selectedRow_ = static_cast<int>(row);
+  syncAndSelect(row);
+  ui.ButtonUpd2->setEnabled(false);
+}
+
+void HoldingsTab::ButtonDel2Click() {
+  if (!validSelectedRow()) return;
+  if (services_ && !services_->prompter().askYesNo(services_->window(), QStringLiteral("削除しますか？"))) return;
+  core::DeleteHoldingRow(books_, static_cast<std::size_t>(selectedRow_));
+  ui.ButtonUpd2->setEnabled(false);
+  selectedRow_ = -1;
+  ui.ButtonDel2->setEnabled(false);
+  syncAndSelect(std::nullopt);
+}
+
+// ---------------------------------------------------------------------------
+// The check boxes
+
+void HoldingsTab::CheckBoxClearD2Click() {
+  if (!ui.CheckBoxClearD2->isChecked()) ui.RichEditComment2->clear();
+}
+
+void HoldingsTab::CheckBoxAllD2Click() {
+  const bool enabled = ui.CheckBoxAllD2->isChecked() ? !books_.holdings.empty() : selectedRow_ >= 0;
+  ui.ButtonHoldDiary2->setEnabled(enabled);
+}
+
+void HoldingsTab::lockAmountGroup() {
+  Lock(ui.EditNum2);
+  ui.UpDownNum2->setEnabled(setupMode_);
+  ui.GroupBox2b->setEnabled(setupMode_);
+  ui.RadioButtonB2->setEnabled(true);
+  ui.RadioButtonS2->setEnabled(oldMode_);
+}
+
+void HoldingsTab::CheckBoxSimulationClick() {
+  buyCheckHandlers_.detach();
+  if (ui.CheckBoxSimulation->isChecked()) {
+    // The amount group opens for the shares alone: total and side stay
+    // as the opened holding has them.
+    ui.GroupBox2b->setEnabled(true);
+    ui.RadioButtonB2->setEnabled(false);
+    ui.RadioButtonS2->setEnabled(false);
+    Lock(ui.EditPrice2);
+    ui.EditNum2->setReadOnly(false);
+    SetFieldEnabled(ui.EditNum2, true);
+    ui.UpDownNum2->setEnabled(true);
+    attachBuyCheckHandlers();
+  } else {
+    numEvents_->setNumericFilter(false);
+    lockAmountGroup();
+  }
+  ui.ButtonUpd2->setEnabled(false);
+  selectedRow_ = -1;
 }
 
 }  // namespace tomvik::app

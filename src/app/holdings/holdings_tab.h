@@ -13,10 +13,13 @@
 
 #include "app/shell/tab_base.h"
 
+#include <optional>
 #include <vector>
 
+#include "app/holdings/panel_support.h"
 #include "app/shell/ledger_model.h"
 #include "core/books.h"
+#include "core/records/amount.h"
 
 class QCheckBox;
 class QComboBox;
@@ -99,7 +102,30 @@ class HoldingsTab : public TabBase {
   void syncList() override;
   void applySettings(const core::Settings& settings) override;
   void collectSettings(core::Settings& settings) const override;
+  void applyInitialSetupMode(bool on) override;
   void applyOldMode(bool on) override;
+
+  // The holding loaded into the panel (Update, Delete and the diary button
+  // act on it), -1 when none.
+  int selectedRow() const { return selectedRow_; }
+  // A diary trade changed the ledgers: the loaded holding is forgotten and
+  // the sale waits for the next opening.
+  void ResetPanel();
+
+  // The panel's handlers.
+  void ListViewHoldDblClick();
+  void MaskEditStockCode2Exit();
+  void EditStock2Exit();
+  void EditStockUnit2Change();
+  void EditPrice2Change();
+  void EditNum2Change();
+  void cmnUpdate2();
+  void ButtonAdd2Click();
+  void ButtonUpd2Click();
+  void ButtonDel2Click();
+  void CheckBoxClearD2Click();
+  void CheckBoxAllD2Click();
+  void CheckBoxSimulationClick();
 
  private:
   void createWidgets();
@@ -110,6 +136,34 @@ class HoldingsTab : public TabBase {
   void createCommentAndButtons();
   void createLayout();
   void createConnections();
+  void attachSetupHandlers();
+  void attachBuyCheckHandlers();
+  void stepShares(int direction);
+  void lockAmountGroup();
+  void showPlaceCheckBoxes();
+  // The panel as a holding row, with or without its comment.
+  core::HoldingEntry entryFromPanel(bool forUpdate) const;
+  // The list shows the ledger again; a row made current by the program
+  // does not open it.
+  void syncAndSelect(std::optional<std::size_t> row);
+  bool validSelectedRow() const;
+
+  int selectedRow_ = -1;
+  core::Amount baseTotal_ = 0;
+  core::Amount baseShares_ = 0;
+  core::Amount lotStep_ = 1;
+  bool exchangeChanged_ = false;
+  bool loading_ = false;
+  bool selecting_ = false;  // the program moves the list's current row
+  bool setupMode_ = false;
+  bool oldMode_ = false;
+  FieldEvents* codeEvents_ = nullptr;
+  FieldEvents* nameEvents_ = nullptr;
+  FieldEvents* unitEvents_ = nullptr;
+  FieldEvents* priceEvents_ = nullptr;
+  FieldEvents* numEvents_ = nullptr;
+  HandlerSet setupHandlers_;     // attached while the initial-setup mode is on
+  HandlerSet buyCheckHandlers_;  // attached while the additional-buy check is on
 };
 
 }  // namespace tomvik::app

@@ -7,22 +7,34 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
+#include <QSignalBlocker>
 #include <QSizePolicy>
 #include <QSplitter>
 #include <QTreeView>
 #include <QVBoxLayout>
 
 #include <initializer_list>
+#include <utility>
 
+#include "app/shell/entry_fields.h"
+#include "app/shell/keyboard.h"
+#include "app/shell/prompter.h"
 #include "app/shell/settings_widgets.h"
+#include "app/shell/sjis_text.h"
 #include "app/shell/widgets.h"
+#include "app/shell/window_services.h"
+#include "core/holdings/ledger_edits.h"
+#include "core/records/date.h"
 #include "core/records/loan_file.h"
+#include "core/stocks/stock_lookup.h"
 
 namespace tomvik::app {
 
@@ -389,10 +401,319 @@ void MarginTab::createLayout() {
   page->addWidget(ui.Splitter);
 }
 
-void MarginTab::createConnections() {}
+void MarginTab::createConnections() {
+  // Outside the initial-setup mode only the market price, its arrows, the
+  // comment and the check boxes react to the user; these stay attached.
+  auto* marketEvents = new FieldEvents(ui.EditMarketPriceL);
+  marketEvents->setNumericFilter(true, [this] { return services_ && services_->initialSetupMode(); });
+  NormaliseOnExit(ui.EditMarketPriceL);
+  connect(ui.EditMarketPriceL, &QLineEdit::textChanged, this, &MarginTab::EditPriceLChange);
+  ConnectStepper(ui.UpDownMarketPriceL, ui.EditMarketPriceL, [] { return core::Amount{1}; });
+  ConnectStepper(ui.UpDownNumL, ui.EditNumL, [this] { return lotStep_; });
+  connect(ui.RadioButtonBL, &QRadioButton::clicked, this, &MarginTab::EditPriceLChange);
+  connect(ui.RadioButtonSL, &QRadioButton::clicked, this, &MarginTab::EditPriceLChange);
+  connect(ui.RichEditCommentL, &QPlainTextEdit::textChanged, this, &MarginTab::cmnUpdateL);
+  connect(ui.ComboBoxStockExchangeL, &QComboBox::currentTextChanged, this, [this] {
+    exchangeChanged_ = true;
+    cmnUpdateL();
+  });
+  auto* exchangeEvents = new FieldEvents(ui.ComboBoxStockExchangeL);
+  connect(exchangeEvents, &FieldEvents::left, this, &MarginTab::EditStockLExit);
 
+  connect(ui.CheckBoxClearDL, &QCheckBox::clicked, this, &MarginTab::CheckBoxClearDLClick);
+  connect(ui.CheckBoxAllDL, &QCheckBox::clicked, this, &MarginTab::CheckBoxAllDLClick);
+  connect(ui.ButtonAddL, &QPushButton::clicked, this, &MarginTab::ButtonAddLClick);
+  connect(ui.ButtonUpdL, &QPushButton::clicked, this, &MarginTab::ButtonUpdLClick);
+  connect(ui.ButtonDelL, &QPushButton::clicked, this, &MarginTab::ButtonDelLClick);
 
-void MarginTab::syncList() { ui.Model->sync(); }
+  // A row is opened when the user double-clicks it or makes it the current
+  // row; rows the program selects are not opened.
+  connect(ui.ListViewLoan, &QTreeView::doubleClicked, this, &MarginTab::ListViewLoanDblClick);
+  connect(ui.ListViewLoan->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    if (!selecting_) ListViewLoanDblClick();
+  });
+
+  // The fields the initial-setup mode opens up: their events are watched
+  // from the start, their handlers attached only while the mode is on.
+  codeEvents_ = new FieldEvents(ui.MaskEditStockCodeL);
+  nameEvents_ = new FieldEvents(ui.EditStockNameL);
+  unitEvents_ = new FieldEvents(ui.EditStockUnitL);
+  priceEvents_ = new FieldEvents(ui.EditPriceL);
+  numEvents_ = new FieldEvents(ui.EditNumL);
+}
+
+void MarginTab::attachSetupHandlers() {
+  HandlerSet& h = setupHandlers_;
+  const auto minus = [this] { return services_ && services_->initialSetupMode(); };
+  h.add(connect(ui.MaskEditStockCodeL, &QLineEdit::textChanged, this, &MarginTab::cmnUpdateL));
+  h.add(connect(codeEvents_, &FieldEvents::left, this, &MarginTab::MaskEditStockCodeLExit));
+  h.add(connect(codeEvents_, &FieldEvents::keyDown, this, [this](int key) {
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) ui.EditStockNameL->setFocus();
+  }));
+  h.add(connect(ui.EditStockUnitL, &QLineEdit::textChanged, this, &MarginTab::EditStockUnitLChange));
+  h.add(connect(unitEvents_, &FieldEvents::left, this, &MarginTab::EditStockLExit));
+  unitEvents_->setNumericFilter(true, minus);
+  h.add(connect(ui.EditStockNameL, &QLineEdit::textChanged, this, &MarginTab::cmnUpdateL));
+  h.add(connect(nameEvents_, &FieldEvents::left, this, &MarginTab::EditStockLExit));
+  h.add(connect(ui.EditPriceL, &QLineEdit::textChanged, this, &MarginTab::EditPriceLChange));
+  h.add(connect(ui.EditNumL, &QLineEdit::textChanged, this, &MarginTab::EditNumLChange));
+  for (auto [field, events] : {std::pair{ui.EditPriceL, priceEvents_}, std::pair{ui.EditNumL, numEvents_}}) {
+    events->setNumericFilter(true, minus);
+    h.add(connect(events, &FieldEvents::left, field, [field] {
+      const QString text = ToQString(core::NormaliseAmountText(ToSjis(field->text())));
+      if (text != field->text()) field->setText(text);
+    }));
+  }
+}
+
+// ---------------------------------------------------------------------------
+// The list and the mode
+
+void MarginTab::syncList() {
+  {
+    const QScopedValueRollback<bool> programmatic(selecting_, true);
+    ui.Model->sync();
+  }
+  // The diary button follows the rows that it could copy.
+  CheckBoxAllDLClick();
+}
+
+void MarginTab::syncAndSelect(std::optional<std::size_t> row) {
+  if (services_) {
+    services_->ledgersChanged();
+  } else {
+    syncList();
+  }
+  if (!row) return;
+  const QScopedValueRollback<bool> programmatic(selecting_, true);
+  SelectLedgerRow(ui.ListViewLoan, ui.Model, *row, true);
+}
+
+bool MarginTab::validSelectedRow() const {
+  return selectedRow_ >= 0 && static_cast<std::size_t>(selectedRow_) < books_.positions.size();
+}
+
+void MarginTab::applyInitialSetupMode(bool on) {
+  setupMode_ = on;
+  ui.GroupBoxLa->setEnabled(on);
+  ui.GroupBoxLb->setEnabled(on);
+  for (QLineEdit* field : {ui.MaskEditStockCodeL, ui.EditStockUnitL, ui.EditStockNameL, ui.EditPriceL, ui.EditNumL}) {
+    field->setReadOnly(!on);
+    SetFieldEnabled(field, on);
+  }
+  ui.UpDownNumL->setEnabled(on);
+  ui.ButtonAddL->setVisible(on);
+  ui.ButtonDelL->setVisible(on);
+  // Positions typed in are not settled; the settlement waits for the mode's end.
+  ui.CheckBoxSettlement->setChecked(false);
+  ui.GroupBoxPriceLx->setVisible(false);
+  ui.CheckBoxSettlement->setVisible(!on);
+
+  setupHandlers_.detach();
+  for (FieldEvents* events : {unitEvents_, priceEvents_, numEvents_}) events->setNumericFilter(false);
+  if (on) {
+    attachSetupHandlers();
+  } else if (isVisible()) {
+    ui.ListViewLoan->setFocus();
+  }
+}
+
+void MarginTab::ResetPanel() {
+  ui.ButtonUpdL->setEnabled(false);
+  selectedRow_ = -1;
+  ui.CheckBoxSettlement->setChecked(false);
+  ui.GroupBoxPriceLx->setVisible(false);
+  ui.CheckBoxSettlement->setEnabled(false);
+}
+
+// ---------------------------------------------------------------------------
+// Opening a position and looking up a code
+
+void MarginTab::ListViewLoanDblClick() {
+  const auto row = CurrentLedgerRow(ui.ListViewLoan, ui.Model);
+  if (!row) return;
+  // Copied: the panel's own handlers run while it is filled.
+  const core::LedgerRow position = books_.positions[*row];
+
+  loading_ = true;
+  ui.CheckBoxSettlement->setChecked(false);
+  ui.GroupBoxPriceLx->setVisible(false);
+  ui.CheckBoxSettlement->setEnabled(true);
+  ui.ButtonAddL->setEnabled(true);
+  ui.ButtonDelL->setEnabled(true);
+  // Neither way of settling is chosen yet; the second is open to both sides.
+  for (QRadioButton* choice : {ui.RadioButtonBLx, ui.RadioButtonSLx}) {
+    choice->setAutoExclusive(false);
+    choice->setChecked(false);
+    choice->setAutoExclusive(true);
+  }
+  ui.RadioButtonSLx->setEnabled(true);
+
+  ui.MaskEditStockCodeL->setText(ToQString(position.cell(core::LoanCol::Stock).substr(0, 4)));
+  MaskEditStockCodeLExit();
+
+  ui.EditPriceL->setText(ToQString(position.cell(core::LoanCol::Total)));
+  baseTotal_ = core::ParseAmount(position.cell(core::LoanCol::Total));
+  ui.EditNumL->setText(ToQString(position.cell(core::LoanCol::Shares)));
+  baseShares_ = core::ParseAmount(position.cell(core::LoanCol::Shares));
+  {
+    const QSignalBlocker blocker(ui.EditMarketPriceL);
+    ui.EditMarketPriceL->setText(ToQString(position.cell(core::LoanCol::Market)));
+  }
+  const bool buy = position.key.size() > core::LoanKey::Side && position.key[core::LoanKey::Side] == '5';
+  (buy ? ui.RadioButtonBL : ui.RadioButtonSL)->setChecked(true);
+  // Once, with the side of this position.
+  EditPriceLChange();
+
+  // The settlement starts from the whole position.
+  ui.EditNumLx->setText(ToQString(position.cell(core::LoanCol::Shares)));
+
+  if (ui.CheckBoxClearDL->isChecked()) ShowComment(ui.RichEditCommentL, position.cell(core::LoanCol::Comment));
+
+  ui.ButtonUpdL->setEnabled(false);
+  selectedRow_ = static_cast<int>(*row);
+  ui.ButtonHoldDiaryL->setEnabled(true);
+  loading_ = false;
+}
+
+void MarginTab::MaskEditStockCodeLExit() {
+  const std::string code = StockCodeOf(ui.MaskEditStockCodeL);
+  const core::StockDetails details = core::LookUpStock(books_.folder, code);
+  ui.EditStockNameL->setText(ToQString(details.name));
+  ui.ComboBoxStockExchangeL->setCurrentText(ToQString(details.exchange));
+  ui.EditStockUnitL->setText(ToQString(details.unit));
+  ui.EditStockNameL->setModified(false);
+  ui.EditStockUnitL->setModified(false);
+  exchangeChanged_ = false;
+  EditStockUnitLChange();
+
+  // A stock may have several positions: Add stays as it is.
+  if (const auto first = core::FirstPositionOf(books_, code)) {
+    ui.ButtonUpdL->setEnabled(true);
+    selectedRow_ = static_cast<int>(*first);
+  } else {
+    ui.ButtonUpdL->setEnabled(false);
+    selectedRow_ = -1;
+  }
+}
+
+void MarginTab::EditStockLExit() {
+  if (!ui.EditStockNameL->isModified() && !ui.EditStockUnitL->isModified() && !exchangeChanged_) return;
+  const core::StockDetails details{ToSjis(ui.EditStockNameL->text()), ToSjis(ui.ComboBoxStockExchangeL->currentText()),
+                                   ToSjis(ui.EditStockUnitL->text())};
+  const auto error = core::StoreStockFields(books_, StockCodeOf(ui.MaskEditStockCodeL), details);
+  if (!services_) return;
+  if (error) {
+    services_->prompter().showError(services_->window(),
+                                    QStringLiteral("銘柄管理を保存できませんでした。\n") + DescribeFileError(*error));
+    return;
+  }
+  services_->ledgersChanged();
+}
+
+void MarginTab::EditStockUnitLChange() {
+  const std::string unit = ToSjis(ui.EditStockUnitL->text());
+  if (unit.empty()) {
+    lotStep_ = 1;
+  } else {
+    lotStep_ = core::LotStepOf(unit);
+    baseShares_ = core::RoundDownToLot(AmountOf(ui.EditNumL), lotStep_);
+    ui.EditNumL->setText(AmountText(baseShares_));
+  }
+  cmnUpdateL();
+}
+
+// ---------------------------------------------------------------------------
+// The figures
+
+void MarginTab::EditPriceLChange() {
+  const bool buy = ui.RadioButtonBL->isChecked();
+  const core::PanelFigures figures =
+      core::ComputePanelFigures(buy, AmountOf(ui.EditPriceL), AmountOf(ui.EditNumL), AmountOf(ui.EditMarketPriceL));
+  ui.MemoPriceL->setText(AmountText(figures.average));
+  ui.MemoPML->setText(AmountText(figures.profit));
+  ShowSignColour(ui.MemoPML, figures.profit);
+  ShowRate(ui.PanelHoldPerL, figures);
+  cmnUpdateL();
+}
+
+void MarginTab::EditNumLChange() { EditPriceLChange(); }
+
+void MarginTab::cmnUpdateL() {
+  if (loading_ || selectedRow_ < 0) return;
+  ui.ButtonUpdL->setEnabled(!ui.CheckBoxSettlement->isChecked() && !books_.positions.empty());
+}
+
+// ---------------------------------------------------------------------------
+// Add, Update, Delete
+
+core::PositionEntry MarginTab::entryFromPanel(bool forUpdate) const {
+  const QDate date = ui.DateTimePickerL->date();
+  core::PositionEntry entry;
+  entry.code = StockCodeOf(ui.MaskEditStockCodeL);
+  entry.buy = ui.RadioButtonBL->isChecked();
+  entry.openDate = core::DateText(core::Date{date.year(), date.month(), date.day()});
+  entry.name = ToSjis(ui.EditStockNameL->text());
+  entry.exchange = ToSjis(ui.ComboBoxStockExchangeL->currentText());
+  entry.unit = ToSjis(ui.EditStockUnitL->text());
+  entry.total = ToSjis(ui.EditPriceL->text());
+  entry.shares = ToSjis(ui.EditNumL->text());
+  entry.price = ToSjis(ui.MemoPriceL->text());
+  entry.market = ToSjis(ui.EditMarketPriceL->text());
+  entry.profit = ToSjis(ui.MemoPML->text());
+  if (ui.CheckBoxClearDL->isChecked()) {
+    entry.comment = CommentOf(ui.RichEditCommentL);
+  } else if (!forUpdate) {
+    entry.comment = std::string();
+  }
+  return entry;
+}
+
+void MarginTab::ButtonAddLClick() {
+  const std::size_t row = core::AddPositionRow(books_, entryFromPanel(false));
+  ui.ButtonDelL->setEnabled(true);
+  syncAndSelect(row);
+  ui.ButtonUpdL->setEnabled(false);
+  selectedRow_ = static_cast<int>(row);
+}
+
+void MarginTab::ButtonUpdLClick() {
+  if (!validSelectedRow()) return;
+  if (CurrentModifiers().shift) {
+    // Shift: the market price goes to every position of the stock, both
+    // sides; nothing else of the panel is stored.
+    core::ApplyMarketPriceToCode(books_, StockCodeOf(ui.MaskEditStockCodeL), ToSjis(ui.EditMarketPriceL->text()));
+    syncAndSelect(std::nullopt);
+  } else {
+    const std::size_t row =
+        core::UpdatePositionRow(books_, static_cast<std::size_t>(selectedRow_), entryFromPanel(true));
+    selectedRow_ = static_cast<int>(row);
+    syncAndSelect(row);
+  }
+  ui.ButtonUpdL->setEnabled(false);
+}
+
+void MarginTab::ButtonDelLClick() {
+  if (!validSelectedRow()) return;
+  if (services_ && !services_->prompter().askYesNo(services_->window(), QStringLiteral("削除しますか？"))) return;
+  core::DeletePositionRow(books_, static_cast<std::size_t>(selectedRow_));
+  ui.ButtonUpdL->setEnabled(false);
+  selectedRow_ = -1;
+  ui.ButtonDelL->setEnabled(false);
+  syncAndSelect(std::nullopt);
+}
+
+// ---------------------------------------------------------------------------
+// The check boxes
+
+void MarginTab::CheckBoxClearDLClick() {
+  if (!ui.CheckBoxClearDL->isChecked()) ui.RichEditCommentL->clear();
+}
+
+void MarginTab::CheckBoxAllDLClick() {
+  const bool enabled = ui.CheckBoxAllDL->checkState() != Qt::Unchecked ? !books_.positions.empty() : selectedRow_ >= 0;
+  ui.ButtonHoldDiaryL->setEnabled(enabled);
+}
 
 void MarginTab::applySettings(const core::Settings& settings) {
   ApplySplit(ui.Splitter, settings.splitL);

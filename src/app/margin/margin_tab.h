@@ -12,10 +12,13 @@
 
 #include "app/shell/tab_base.h"
 
+#include <optional>
 #include <vector>
 
+#include "app/holdings/panel_support.h"
 #include "app/shell/ledger_model.h"
 #include "core/books.h"
+#include "core/records/amount.h"
 
 class QCheckBox;
 class QComboBox;
@@ -97,6 +100,32 @@ class MarginTab : public TabBase {
   void syncList() override;
   void applySettings(const core::Settings& settings) override;
   void collectSettings(core::Settings& settings) const override;
+  void applyInitialSetupMode(bool on) override;
+
+  // The position loaded into the panel (Update, Delete, settlement and the
+  // diary button act on it), -1 when none.
+  int selectedRow() const { return selectedRow_; }
+  // The opened position's shares and the panel's share step, which the
+  // settlement starts from.
+  core::Amount baseShares() const { return baseShares_; }
+  core::Amount lotStep() const { return lotStep_; }
+  // A diary trade changed the ledgers: the loaded position is forgotten and
+  // the settlement waits for the next opening.
+  void ResetPanel();
+
+  // The panel's handlers.
+  void ListViewLoanDblClick();
+  void MaskEditStockCodeLExit();
+  void EditStockLExit();
+  void EditStockUnitLChange();
+  void EditPriceLChange();
+  void EditNumLChange();
+  void cmnUpdateL();
+  void ButtonAddLClick();
+  void ButtonUpdLClick();
+  void ButtonDelLClick();
+  void CheckBoxClearDLClick();
+  void CheckBoxAllDLClick();
 
  private:
   void createWidgets();
@@ -107,6 +136,28 @@ class MarginTab : public TabBase {
   void createCommentAndButtons();
   void createLayout();
   void createConnections();
+  void attachSetupHandlers();
+  // The panel as a position row, with or without its comment.
+  core::PositionEntry entryFromPanel(bool forUpdate) const;
+  // The lists and the summary follow the ledgers; a row made current by
+  // the program does not open it.
+  void syncAndSelect(std::optional<std::size_t> row);
+  bool validSelectedRow() const;
+
+  int selectedRow_ = -1;
+  core::Amount baseTotal_ = 0;
+  core::Amount baseShares_ = 0;
+  core::Amount lotStep_ = 1;
+  bool exchangeChanged_ = false;
+  bool loading_ = false;
+  bool selecting_ = false;  // the program moves the list's current row
+  bool setupMode_ = false;
+  FieldEvents* codeEvents_ = nullptr;
+  FieldEvents* nameEvents_ = nullptr;
+  FieldEvents* unitEvents_ = nullptr;
+  FieldEvents* priceEvents_ = nullptr;
+  FieldEvents* numEvents_ = nullptr;
+  HandlerSet setupHandlers_;  // attached while the initial-setup mode is on
 };
 
 }  // namespace tomvik::app

@@ -1,0 +1,228 @@
+#include "core/holdings/ledger_edits.h"
+
+#include <charconv>
+#include <cstdio>
+#include <utility>
+
+#include "core/holdings/account_summary.h"
+#include "core/records/cp932_literals.h"
+#include "core/records/hold_file.h"
+#include "core/records/loan_file.h"
+
+namespace tomvik::core {
+namespace {
+
+constexpr char kBoughtSide = '1';
+constexpr char kSoldSide = '2';
+constexpr char kBuyPositionSide = '5';
+constexpr char kSellPositionSide = '6';
+
+std::string StockText(std::string_view code, std::string_view name) {
+  std::string stock(code);
+  stock += ' ';
+  stock += name;
+  return stock;
+}
+
+std::string PositionKind(bool buy) { return sjis::Join(buy ? sjis::kBuy : sjis::kSell, sjis::kPosition); }
+
+bool IsBuyPositionKey(std::string_view key) {
+  return key.size() > LoanKey::Side && key[LoanKey::Side] == kBuyPositionSide;
+}
+
+std::string SequenceText(int number) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%03d", number);
+  return buffer;
+}
+
+void FillHoldingCells(std::vector<std::string>& cells, const HoldingEntry& entry) {
+  if (cells.size() < HoldCol::Count) cells.resize(HoldCol::Count);
+  cells[HoldCol::Kind] = std::string(entry.buy ? sjis::kBuy : sjis::kSell);
+  cells[HoldCol::Stock] = StockText(entry.code, entry.name);
+  cells[HoldCol::Exchange] = entry.exchange;
+  cells[HoldCol::Unit] = entry.unit;
+  cells[HoldCol::Total] = entry.total;
+  cells[HoldCol::Shares] = entry.shares;
+  cells[HoldCol::Average] = entry.average;
+  cells[HoldCol::Market] = entry.market;
+  cells[HoldCol::Rate] = RateText(entry.buy, ParseAmount(entry.average), ParseAmount(entry.market));
+  cells[HoldCol::Profit] = entry.profit;
+  if (entry.comment) cells[HoldCol::Comment] = *entry.comment;
+}
+
+void FillPositionCells(std::vector<std::string>& cells, const PositionEntry& entry) {
+  if (cells.size() < LoanCol::Count) cells.resize(LoanCol::Count);
+  cells[LoanCol::Kind] = PositionKind(entry.buy);
+  cells[LoanCol::Stock] = StockText(entry.code, entry.name);
+  cells[LoanCol::Exchange] = entry.exchange;
+  cells[LoanCol::Unit] = entry.unit;
+  cells[LoanCol::Total] = entry.total;
+  cells[LoanCol::Shares] = entry.shares;
+  cells[LoanCol::Price] = entry.price;
+  cells[LoanCol::Market] = entry.market;
+  cells[LoanCol::Rate] = RateText(entry.buy, ParseAmount(entry.price), ParseAmount(entry.market));
+  cells[LoanCol::Profit] = entry.profit;
+  if (entry.comment) cells[LoanCol::Comment] = *entry.comment;
+}
+
+void HoldingsEdited(Books& books) {
+  RecomputeSummary(books, 0);
+  books.unsaved.holdings = true;
+}
+
+void PositionsEdited(Books& books) {
+  RecomputeSummary(books, 0);
+  books.unsaved.positions = true;
+}
+
+}  // namespace
+
+// --- what a panel shows ---------------------------------------------------------
+
+PanelFigures ComputePanelFigures(bool buy, Amount total, Amount shares, Amount market) {
+  PanelFigures figures;
+  figures.average = shares > 0 ? total / shares : 0;
+  const Amount value = SatMul(market, shares);
+  figures.profit = buy ? SatSub(value, total) : SatSub(total, value);
+  figures.difference = buy ? SatSub(market, figures.average) : SatSub(figures.average, market);
+  figures.rate = RateText(buy, figures.average, market);
+  return figures;
+}
+
+RateLook RateLookOf(const PanelFigures& figures) {
+  if (figures.average < 1 || figures.difference == 0) return RateLook::Neutral;
+  return figures.difference > 0 ? RateLook::Gain : RateLook::Loss;
+}
+
+Amount LotStepOf(std::string_view unitText) {
+  Amount unit = 0;
+  const char* first = unitText.data();
+  const char* last = first + unitText.size();
+  const auto [end, error] = std::from_chars(first, last, unit);
+  // A unit of 0 or below would make the rounding divide by zero or turn
+  // the share arrows round.
+  if (error != std::errc() || end != last || unit < 1) return 1;
+  return unit;
+}
+
+Amount RoundDownToLot(Amount shares, Amount lotStep) {
+  if (lotStep < 1) lotStep = 1;
+  return shares / lotStep * lotStep;
+}
+
+Amount AdditionalBuyTotal(Amount baseTotal, Amount baseShares, Amount shares, Amount market) {
+  return SatAdd(baseTotal, SatMul(SatSub(shares, baseShares), market));
+}
+
+// --- holdings -----------------------------------------------------------------
+
+std::string HoldingKeyOf(std::string_view code, bool buy) {
+  std::string key(code);
+  key += buy ? kBoughtSide : kSoldSide;
+  return key;
+}
+
+std::optional<std::size_t> FirstHoldingOf(const Books& books, std::string_view code) {
+  return books.holdings.findPrefix(code);
+}
+
+std::size_t AddHoldingRow(Books& books, const HoldingEntry& entry) {
+  LedgerRow row;
+  row.key = HoldingKeyOf(entry.code, entry.buy);
+  row.cells.resize(HoldCol::Count);
+  HoldingEntry added = entry;
+  if (!added.comment) added.comment = std::string();
+  FillHoldingCells(row.cells, added);
+  const std::size_t index = books.holdings.insert(std::move(row));
+  HoldingsEdited(books);
+  return index;
+}
+
+std::size_t UpdateHoldingRow(Books& books, std::size_t index, const HoldingEntry& entry) {
+  FillHoldingCells(books.holdings.cells(index), entry);
+  const std::string key = HoldingKeyOf(entry.code, entry.buy);
+  if (books.holdings[index].key != key) index = books.holdings.rekey(index, key);
+  HoldingsEdited(books);
+  return index;
+}
+
+void DeleteHoldingRow(Books& books, std::size_t index) {
+  books.holdings.erase(index);
+  HoldingsEdited(books);
+}
+
+// --- margin positions -----------------------------------------------------------
+
+std::string PositionBaseKey(std::string_view code, bool buy, std::string_view openDate) {
+  std::string key(code);
+  key += buy ? kBuyPositionSide : kSellPositionSide;
+  key += openDate;
+  return key;
+}
+
+std::string FreePositionKey(const LedgerTable& positions, std::string_view baseKey) {
+  for (int number = 1;; ++number) {
+    std::string key(baseKey);
+    key += SequenceText(number);
+    if (!positions.find(key)) return key;
+  }
+}
+
+std::optional<std::size_t> FirstPositionOf(const Books& books, std::string_view code) {
+  return books.positions.findPrefix(code);
+}
+
+std::size_t AddPositionRow(Books& books, const PositionEntry& entry) {
+  LedgerRow row;
+  row.key = FreePositionKey(books.positions, PositionBaseKey(entry.code, entry.buy, entry.openDate));
+  row.cells.resize(LoanCol::Count);
+  row.cells[LoanCol::OpenDate] = entry.openDate;
+  PositionEntry added = entry;
+  if (!added.comment) added.comment = std::string();
+  FillPositionCells(row.cells, added);
+  const std::size_t index = books.positions.insert(std::move(row));
+  PositionsEdited(books);
+  return index;
+}
+
+std::size_t UpdatePositionRow(Books& books, std::size_t index, const PositionEntry& entry) {
+  FillPositionCells(books.positions.cells(index), entry);
+  const std::string& key = books.positions[index].key;
+  const std::string openDate =
+      key.size() > LoanKey::OpenDate ? key.substr(LoanKey::OpenDate, LoanKey::Sequence - LoanKey::OpenDate) : "";
+  const std::string base = PositionBaseKey(entry.code, entry.buy, openDate);
+  if (key.compare(0, base.size(), base) != 0 || key.size() != base.size() + 3) {
+    index = books.positions.rekey(index, FreePositionKey(books.positions, base));
+  }
+  PositionsEdited(books);
+  books.unsaved.holdings = true;
+  return index;
+}
+
+void ApplyMarketPriceToCode(Books& books, std::string_view code, std::string_view marketText) {
+  const Amount market = ParseAmount(marketText);
+  for (std::size_t i = 0; i < books.positions.size(); ++i) {
+    const LedgerRow& row = books.positions[i];
+    if (row.key.compare(0, code.size(), code) != 0) continue;
+    const bool buy = IsBuyPositionKey(row.key);
+    const Amount total = ParseAmount(row.cell(LoanCol::Total));
+    const Amount shares = ParseAmount(row.cell(LoanCol::Shares));
+    const Amount price = ParseAmount(row.cell(LoanCol::Price));
+    const Amount value = SatMul(market, shares);
+    std::vector<std::string>& cells = books.positions.cells(i);
+    if (cells.size() < LoanCol::Count) cells.resize(LoanCol::Count);
+    cells[LoanCol::Market] = std::string(marketText);
+    cells[LoanCol::Profit] = FormatAmount(buy ? SatSub(value, total) : SatSub(total, value));
+    cells[LoanCol::Rate] = RateText(buy, price, market);
+  }
+  PositionsEdited(books);
+  books.unsaved.holdings = true;
+}
+
+void DeletePositionRow(Books& books, std::size_t index) {
+  books.positions.erase(index);
+  PositionsEdited(books);
+}
+
+}  // namespace tomvik::core

@@ -567,7 +567,7 @@ void HoldingsTab::applyInitialSetupMode(bool on) {
   }
 }
 
-void HoldingsTab::ResetPanel() {
+void HoldingsTab::ResetOtherPanels() {
   ui.ButtonUpd2->setEnabled(false);
   selectedRow_ = -1;
   ui.CheckBoxHoldSell->setChecked(false);

@@ -110,7 +110,7 @@ class HoldingsTab : public TabBase {
   int selectedRow() const { return selectedRow_; }
   // A diary trade changed the ledgers: the loaded holding is forgotten and
   // the sale waits for the next opening.
-  void ResetPanel();
+  void ResetOtherPanels() override;
 
   // The panel's handlers.
   void ListViewHoldDblClick();

@@ -518,7 +518,7 @@ void MarginTab::applyInitialSetupMode(bool on) {
   }
 }
 
-void MarginTab::ResetPanel() {
+void MarginTab::ResetOtherPanels() {
   ui.ButtonUpdL->setEnabled(false);
   selectedRow_ = -1;
   ui.CheckBoxSettlement->setChecked(false);

@@ -111,7 +111,7 @@ class MarginTab : public TabBase {
   core::Amount lotStep() const { return lotStep_; }
   // A diary trade changed the ledgers: the loaded position is forgotten and
   // the settlement waits for the next opening.
-  void ResetPanel();
+  void ResetOtherPanels() override;
 
   // The panel's handlers.
   void ListViewLoanDblClick();

@@ -237,11 +237,11 @@ void StockTab::createConnections() {
   connect(ui.ListViewStock, &QTreeView::doubleClicked, this, &StockTab::ListViewStockDblClick);
 
   for (QLineEdit* amount : {ui.EditPrice3B, ui.EditPrice3S}) {
-    amount->installEventFilter(this);
+    InstallNumericKeyFilter(amount, setupModeQuery());
     NormaliseOnExit(amount);
     connect(amount, &QLineEdit::textChanged, this, &StockTab::EditPrice3Change);
   }
-  ui.EditStockUnit3->installEventFilter(this);
+  InstallNumericKeyFilter(ui.EditStockUnit3, setupModeQuery());
 
   connect(ui.ComboBoxStockExchange3, &QComboBox::currentTextChanged, this, &StockTab::cmnUpdate3);
   connect(ui.RichEditComment3, &QPlainTextEdit::textChanged, this, &StockTab::cmnUpdate3);
@@ -269,16 +269,6 @@ bool StockTab::eventFilter(QObject* watched, QEvent* event) {
     // again like any press.
     if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
       ListViewStockMouseDown(static_cast<QMouseEvent*>(event)->position().toPoint());
-    }
-    return false;
-  }
-  if (event->type() == QEvent::KeyPress &&
-      (watched == ui.EditPrice3B || watched == ui.EditPrice3S || watched == ui.EditStockUnit3)) {
-    // Digits and control keys only ("-" too in the initial-setup mode);
-    // keys without text (arrows, Delete) edit as usual.
-    const bool setup = setupMode();
-    for (const char32_t ch : static_cast<QKeyEvent*>(event)->text().toUcs4()) {
-      if (!core::IsNumericEntryChar(ch, setup)) return true;
     }
     return false;
   }

@@ -41,67 +41,8 @@ namespace {
 
 // Height of the entry panel until the window restores the saved one.
 constexpr int kPanelHeight = 168;
-// Field widths shared by the amount group and the sell sub-panel, so the
-// sub-panel covers the group exactly.
-constexpr int kAmountWidth = 90;
-constexpr int kSellFieldWidth = 70;
-constexpr int kRateWidth = 60;
-// The rate panel's neutral look (no average yet, or no change).
-const QColor kRateNeutral(240, 224, 240);
 
 int Cell(std::size_t column) { return static_cast<int>(column); }
-
-void AddBuiltInExchanges(QComboBox* combo) {
-  combo->addItems({QStringLiteral("東証１部"), QStringLiteral("東証２部"), QStringLiteral("マザーズ"),
-                   QStringLiteral("ジャスダック"), QStringLiteral("ヘラクレス")});
-  combo->setCurrentIndex(-1);
-}
-
-QPushButton* MakeButton(const QString& text, const char* objectName, QWidget* parent) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(QLatin1String(objectName));
-  return button;
-}
-
-QCheckBox* MakeCheck(const QString& text, const char* objectName, QWidget* parent) {
-  auto* box = new QCheckBox(text, parent);
-  box->setObjectName(QLatin1String(objectName));
-  return box;
-}
-
-// A field that only the initial-setup mode opens up.
-void Lock(QLineEdit* field) {
-  field->setReadOnly(true);
-  SetFieldEnabled(field, false);
-}
-
-// The coloured rate of change figure, a sunken panel with centred text.
-QLabel* MakeRatePanel(const char* objectName, QWidget* parent) {
-  auto* panel = new QLabel(QStringLiteral("0.00%"), parent);
-  panel->setObjectName(QLatin1String(objectName));
-  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  panel->setAlignment(Qt::AlignCenter);
-  panel->setAutoFillBackground(true);
-  QPalette palette = panel->palette();
-  palette.setColor(QPalette::Window, kRateNeutral);
-  panel->setPalette(palette);
-  panel->setFixedWidth(kRateWidth);
-  return panel;
-}
-
-// Radio buttons side by side without a frame of their own: each set has its
-// own parent, so the sets do not exclude one another.
-QWidget* MakeRadioRow(QWidget* parent, std::initializer_list<QRadioButton*> choices) {
-  auto* row = new QWidget(parent);
-  auto* layout = new QHBoxLayout(row);
-  layout->setContentsMargins(2, 0, 2, 0);
-  layout->setSpacing(10);
-  for (QRadioButton* choice : choices) {
-    choice->setParent(row);
-    layout->addWidget(choice);
-  }
-  return row;
-}
 
 }  // namespace
 
@@ -162,7 +103,7 @@ void HoldingsTab::createStockGroup() {
   ui.EditStockName2 = MakeTextEdit(QStringLiteral("EditStockName2"), ui.GroupBox2a);
   Lock(ui.EditStockName2);
   ui.ComboBoxStockExchange2 = MakeCombo(QStringLiteral("ComboBoxStockExchange2"), ui.GroupBox2a);
-  AddBuiltInExchanges(ui.ComboBoxStockExchange2);
+  FillBuiltInExchanges(ui.ComboBoxStockExchange2);
   ui.EditStockUnit2 = MakeAmountEdit(QStringLiteral("EditStockUnit2"), ui.GroupBox2a);
   Lock(ui.EditStockUnit2);
 }
@@ -249,151 +190,22 @@ void HoldingsTab::createCommentAndButtons() {
 }
 
 void HoldingsTab::createLayout() {
-  QWidget* panel = ui.PanelHold;
-
-  // Stock group: code and name, then exchange and unit. The name takes
-  // whatever width the other fields leave.
-  ui.ComboBoxStockExchange2->setFixedWidth(104);
-  ui.EditStockUnit2->setFixedWidth(52);
-  ui.EditStockName2->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-  auto* stock = new QGridLayout(ui.GroupBox2a);
-  stock->setContentsMargins(6, 4, 6, 4);
-  stock->setHorizontalSpacing(3);
-  stock->setVerticalSpacing(3);
-  stock->addWidget(MakeLabel(QStringLiteral("コード"), ui.GroupBox2a), 0, 0);
-  auto* codeRow = new QHBoxLayout;
-  codeRow->setSpacing(3);
-  codeRow->addWidget(ui.MaskEditStockCode2);
-  codeRow->addSpacing(4);
-  codeRow->addWidget(MakeLabel(QStringLiteral("銘柄"), ui.GroupBox2a));
-  codeRow->addWidget(ui.EditStockName2, 1);
-  stock->addLayout(codeRow, 0, 1, 1, 3);
-  stock->addWidget(MakeLabel(QStringLiteral("取引所"), ui.GroupBox2a), 1, 0);
-  stock->addWidget(ui.ComboBoxStockExchange2, 1, 1);
-  stock->addWidget(MakeLabel(QStringLiteral("単位"), ui.GroupBox2a), 1, 2, Qt::AlignRight);
-  stock->addWidget(ui.EditStockUnit2, 1, 3);
-  stock->setColumnStretch(2, 1);
-
-  // Market price, result and rate: what the user looks at and types.
-  ui.EditMarketPrice2->setFixedWidth(kAmountWidth);
-  ui.MemoPM2->setFixedWidth(kAmountWidth);
-  auto* market = new QGridLayout;
-  market->setContentsMargins(6, 0, 2, 0);
-  market->setHorizontalSpacing(3);
-  market->setVerticalSpacing(3);
-  market->addWidget(MakeLabel(QStringLiteral("時価"), panel), 0, 0);
-  market->addWidget(ui.EditMarketPrice2, 0, 1);
-  market->addWidget(ui.UpDownMarketPrice2, 0, 2);
-  market->addWidget(MakeLabel(QStringLiteral("騰落率"), panel), 0, 4, Qt::AlignRight);
-  market->addWidget(ui.PanelHoldPer, 0, 5);
-  market->addWidget(MakeLabel(QStringLiteral("損益"), panel), 1, 0);
-  market->addWidget(ui.MemoPM2, 1, 1);
-  market->addWidget(MakeLabel(QStringLiteral("円"), panel), 1, 2, 1, 2);
-  market->setColumnStretch(3, 1);
-
-  auto* left = new QVBoxLayout;
-  left->setSpacing(4);
-  left->addWidget(ui.GroupBox2a);
-  left->addStretch(1);
-  left->addLayout(market);
-  left->addStretch(1);
-
-  // Amount group: total, shares, average and the side.
-  for (QLineEdit* field : {ui.EditPrice2, ui.EditNum2, ui.MemoPrice2}) field->setFixedWidth(kAmountWidth);
-  auto* amount = new QGridLayout(ui.GroupBox2b);
-  amount->setContentsMargins(6, 4, 6, 4);
-  amount->setHorizontalSpacing(3);
-  amount->setVerticalSpacing(3);
-  amount->addWidget(MakeLabel(QStringLiteral("総額"), ui.GroupBox2b), 0, 0);
-  amount->addWidget(ui.EditPrice2, 0, 1);
-  amount->addWidget(MakeLabel(QStringLiteral("円"), ui.GroupBox2b), 0, 2);
-  amount->addWidget(MakeLabel(QStringLiteral("株数"), ui.GroupBox2b), 1, 0);
-  amount->addWidget(ui.EditNum2, 1, 1);
-  amount->addWidget(ui.UpDownNum2, 1, 2);
-  amount->addWidget(MakeLabel(QStringLiteral("平均単価"), ui.GroupBox2b), 2, 0);
-  amount->addWidget(ui.MemoPrice2, 2, 1);
-  amount->addWidget(MakeLabel(QStringLiteral("円"), ui.GroupBox2b), 2, 2);
-  amount->addWidget(MakeRadioRow(ui.GroupBox2b, {ui.RadioButtonB2, ui.RadioButtonS2}), 3, 0, 1, 3, Qt::AlignLeft);
-  amount->setColumnStretch(3, 1);
-
-  // Sell sub-panel: price and charge, quantity and tax, side and proceeds.
-  QWidget* box = ui.GroupBoxPrice2x;
-  for (QWidget* field : {static_cast<QWidget*>(ui.EditPrice2x), static_cast<QWidget*>(ui.EditNum2x),
-                         static_cast<QWidget*>(ui.ComboBoxCharge2x), static_cast<QWidget*>(ui.EditTax2x)}) {
-    field->setFixedWidth(kSellFieldWidth);
-  }
-  ui.MemoPrice2x->setFixedWidth(kAmountWidth);
-  auto* sell = new QGridLayout(box);
-  sell->setContentsMargins(6, 2, 6, 4);
-  sell->setHorizontalSpacing(3);
-  sell->setVerticalSpacing(3);
-  sell->addWidget(MakeLabel(QStringLiteral("単価"), box), 0, 0);
-  sell->addWidget(ui.EditPrice2x, 0, 1);
-  sell->addWidget(ui.UpDownPrice2x, 0, 2);
-  sell->addWidget(MakeLabel(QStringLiteral("手数料"), box), 0, 3, Qt::AlignRight);
-  sell->addWidget(ui.ComboBoxCharge2x, 0, 4);
-  sell->addWidget(MakeLabel(QStringLiteral("数量"), box), 1, 0);
-  sell->addWidget(ui.EditNum2x, 1, 1);
-  sell->addWidget(ui.UpDownNum2x, 1, 2);
-  sell->addWidget(MakeLabel(QStringLiteral("税"), box), 1, 3, Qt::AlignRight);
-  sell->addWidget(ui.EditTax2x, 1, 4);
-  sell->addWidget(ui.MemoPrice2x, 2, 3, 1, 2, Qt::AlignRight);
-  sell->addWidget(MakeLabel(QStringLiteral("円"), box), 2, 5);
-  sell->addWidget(MakeRadioRow(box, {ui.RadioButtonB2x, ui.RadioButtonS2x}), 3, 0, 1, 4, Qt::AlignLeft);
-  sell->addWidget(ui.ButtonHoldSel, 3, 4, 1, 2, Qt::AlignRight);
-  sell->setColumnMinimumWidth(3, 44);
-  sell->setColumnStretch(3, 1);
-
-  // Comment with the box that decides whether it is taken and stored.
-  auto* commentHead = new QHBoxLayout;
-  commentHead->setSpacing(2);
-  commentHead->addWidget(ui.CheckBoxClearD2);
-  commentHead->addWidget(MakeLabel(QStringLiteral("コメント"), panel));
-  commentHead->addStretch(1);
-  // The comment takes the width the fields leave.
-  ui.RichEditComment2->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
-  auto* comment = new QVBoxLayout;
-  comment->setSpacing(1);
-  comment->addLayout(commentHead);
-  comment->addWidget(ui.RichEditComment2, 1);
-
-  // Bottom row: the sale box, the diary copy with its date, the buttons.
-  auto* bottom = new QHBoxLayout;
-  bottom->setSpacing(3);
-  bottom->addWidget(ui.CheckBoxHoldSell);
-  bottom->addWidget(ui.CheckBoxSimulation);
-  bottom->addSpacing(16);
-  bottom->addWidget(ui.DateTimePicker2);
-  bottom->addWidget(ui.ButtonHoldDiary2);
-  bottom->addSpacing(2);
-  bottom->addWidget(ui.CheckBoxAllD2);
-  bottom->addWidget(MakeLabel(QStringLiteral("一括"), panel));
-  bottom->addStretch(1);
-  bottom->addWidget(ui.ButtonAdd2);
-  bottom->addWidget(ui.ButtonUpd2);
-  bottom->addWidget(ui.ButtonDel2);
-
-  auto* grid = new QGridLayout(panel);
-  grid->setContentsMargins(4, 4, 4, 4);
-  grid->setHorizontalSpacing(4);
-  grid->setVerticalSpacing(4);
-  grid->addLayout(left, 0, 0);
-  // The sell sub-panel shares the amount group's cell and lies over it.
-  grid->addWidget(ui.GroupBox2b, 0, 1);
-  grid->addWidget(ui.GroupBoxPrice2x, 0, 1);
-  grid->addLayout(comment, 0, 2);
-  grid->addLayout(bottom, 1, 0, 1, 3);
-  grid->setColumnStretch(2, 1);
-  grid->setRowStretch(0, 1);
-
-  ui.Splitter->setChildrenCollapsible(false);
-  ui.Splitter->setStretchFactor(0, 0);
-  ui.Splitter->setStretchFactor(1, 1);
-  ui.Splitter->setSizes({kPanelHeight, 1000});
-
-  auto* page = new QVBoxLayout(this);
-  page->setContentsMargins(0, 0, 0, 0);
-  page->addWidget(ui.Splitter);
+  LayOutLedgerPanel(
+      {ui.PanelHold,
+       {ui.GroupBox2a, ui.MaskEditStockCode2, ui.EditStockName2, ui.ComboBoxStockExchange2, ui.EditStockUnit2},
+       {ui.EditMarketPrice2, ui.UpDownMarketPrice2, ui.PanelHoldPer, ui.MemoPM2},
+       {ui.GroupBox2b, ui.EditPrice2, ui.EditNum2, ui.UpDownNum2, ui.MemoPrice2, QStringLiteral("平均単価"),
+        ui.RadioButtonB2, ui.RadioButtonS2},
+       {ui.GroupBoxPrice2x, ui.EditPrice2x, ui.UpDownPrice2x, ui.ComboBoxCharge2x, ui.EditNum2x, ui.UpDownNum2x,
+        ui.EditTax2x, ui.MemoPrice2x, ui.RadioButtonB2x, ui.RadioButtonS2x, ui.ButtonHoldSel},
+       ui.CheckBoxClearD2,
+       ui.RichEditComment2,
+       {ui.CheckBoxHoldSell, ui.CheckBoxSimulation},
+       ui.DateTimePicker2,
+       ui.ButtonHoldDiary2,
+       ui.CheckBoxAllD2,
+       {ui.ButtonAdd2, ui.ButtonUpd2, ui.ButtonDel2}});
+  PlacePanelOverList(this, ui.Splitter, kPanelHeight);
 }
 
 void HoldingsTab::createConnections() {

@@ -7,7 +7,9 @@
 #include <QObject>
 #include <QString>
 
+#include <array>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,15 +17,22 @@
 #include "core/holdings/ledger_edits.h"
 #include "core/records/amount.h"
 
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
 class QTreeView;
 class QWidget;
 
 namespace tomvik::app {
 
 class LedgerModel;
+class UpDownArrows;
 
 // The leave and key-down events of one widget, and the numeric key filter
 // of the amount fields. Installed once; what reacts to them is connected
@@ -74,6 +83,69 @@ void ShowSignColour(QLineEdit* field, core::Amount value);
 // A comment box's text with CR LF line breaks, as core keeps comments.
 std::string CommentOf(const QPlainTextEdit* box);
 void ShowComment(QPlainTextEdit* box, const std::string& comment);
+
+// Small builders of the two panels.
+QPushButton* MakeButton(const QString& text, const char* objectName, QWidget* parent);
+QCheckBox* MakeCheck(const QString& text, const char* objectName, QWidget* parent);
+// A field that only the initial-setup mode opens up.
+void Lock(QLineEdit* field);
+// The coloured rate of change figure, a sunken panel with centred text.
+QLabel* MakeRatePanel(const char* objectName, QWidget* parent);
+// Radio buttons side by side without a frame of their own: each set has its
+// own parent, so the sets do not exclude one another.
+QWidget* MakeRadioRow(QWidget* parent, std::initializer_list<QRadioButton*> choices);
+
+// The controls of a holdings or positions panel, for the one layout both share.
+struct LedgerPanelParts {
+  QWidget* panel;
+  struct {
+    QGroupBox* group;
+    QLineEdit* code;
+    QLineEdit* name;
+    QComboBox* exchange;
+    QLineEdit* unit;
+  } stock;
+  struct {
+    QLineEdit* price;
+    UpDownArrows* arrows;
+    QLabel* rate;
+    QLineEdit* result;
+  } market;
+  struct {
+    QGroupBox* group;
+    QLineEdit* total;
+    QLineEdit* shares;
+    UpDownArrows* sharesArrows;
+    QLineEdit* price;
+    QString priceCaption;
+    QRadioButton* buy;
+    QRadioButton* sell;
+  } amount;
+  struct {
+    QGroupBox* group;
+    QLineEdit* price;
+    UpDownArrows* priceArrows;
+    QComboBox* charge;
+    QLineEdit* quantity;
+    UpDownArrows* quantityArrows;
+    QLineEdit* tax;
+    QLineEdit* amount;
+    QRadioButton* buy;
+    QRadioButton* sell;
+    QPushButton* button;
+  } sub;
+  QCheckBox* commentTaken;
+  QPlainTextEdit* comment;
+  std::vector<QWidget*> sideBoxes;  // the sub-panel's box (and the old version's check)
+  QDateEdit* date;
+  QPushButton* diaryButton;
+  QCheckBox* all;
+  std::array<QPushButton*, 3> buttons;  // 追加, 更新, 削除
+};
+// The stock and market fields on the left, the amount group with the
+// sub-panel over it in the middle, the comment on the right, and the row of
+// boxes and buttons below.
+void LayOutLedgerPanel(const LedgerPanelParts& p);
 
 // Makes the table row current and selected, scrolls to it and, when asked,
 // gives the list the focus.

@@ -42,66 +42,8 @@ namespace {
 
 // Height of the entry panel until the window restores the saved one.
 constexpr int kPanelHeight = 168;
-// Field widths of the amount group and the settlement sub-panel.
-constexpr int kAmountWidth = 90;
-constexpr int kSettleFieldWidth = 70;
-constexpr int kRateWidth = 60;
-// The rate panel's neutral look (no average yet, or no change).
-const QColor kRateNeutral(240, 224, 240);
 
 int Cell(std::size_t column) { return static_cast<int>(column); }
-
-void AddBuiltInExchanges(QComboBox* combo) {
-  combo->addItems({QStringLiteral("東証１部"), QStringLiteral("東証２部"), QStringLiteral("マザーズ"),
-                   QStringLiteral("ジャスダック"), QStringLiteral("ヘラクレス")});
-  combo->setCurrentIndex(-1);
-}
-
-QPushButton* MakeButton(const QString& text, const char* objectName, QWidget* parent) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(QLatin1String(objectName));
-  return button;
-}
-
-QCheckBox* MakeCheck(const QString& text, const char* objectName, QWidget* parent) {
-  auto* box = new QCheckBox(text, parent);
-  box->setObjectName(QLatin1String(objectName));
-  return box;
-}
-
-// A field that only the initial-setup mode opens up.
-void Lock(QLineEdit* field) {
-  field->setReadOnly(true);
-  SetFieldEnabled(field, false);
-}
-
-// The coloured rate of change figure, a sunken panel with centred text.
-QLabel* MakeRatePanel(const char* objectName, QWidget* parent) {
-  auto* panel = new QLabel(QStringLiteral("0.00%"), parent);
-  panel->setObjectName(QLatin1String(objectName));
-  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  panel->setAlignment(Qt::AlignCenter);
-  panel->setAutoFillBackground(true);
-  QPalette palette = panel->palette();
-  palette.setColor(QPalette::Window, kRateNeutral);
-  panel->setPalette(palette);
-  panel->setFixedWidth(kRateWidth);
-  return panel;
-}
-
-// Radio buttons side by side without a frame of their own: each set has its
-// own parent, so the sets do not exclude one another.
-QWidget* MakeRadioRow(QWidget* parent, std::initializer_list<QRadioButton*> choices) {
-  auto* row = new QWidget(parent);
-  auto* layout = new QHBoxLayout(row);
-  layout->setContentsMargins(2, 0, 2, 0);
-  layout->setSpacing(10);
-  for (QRadioButton* choice : choices) {
-    choice->setParent(row);
-    layout->addWidget(choice);
-  }
-  return row;
-}
 
 }  // namespace
 
@@ -163,7 +105,7 @@ void MarginTab::createStockGroup() {
   ui.EditStockNameL = MakeTextEdit(QStringLiteral("EditStockNameL"), ui.GroupBoxLa);
   Lock(ui.EditStockNameL);
   ui.ComboBoxStockExchangeL = MakeCombo(QStringLiteral("ComboBoxStockExchangeL"), ui.GroupBoxLa);
-  AddBuiltInExchanges(ui.ComboBoxStockExchangeL);
+  FillBuiltInExchanges(ui.ComboBoxStockExchangeL);
   ui.EditStockUnitL = MakeAmountEdit(QStringLiteral("EditStockUnitL"), ui.GroupBoxLa);
   Lock(ui.EditStockUnitL);
 }
@@ -252,153 +194,22 @@ void MarginTab::createCommentAndButtons() {
 }
 
 void MarginTab::createLayout() {
-  QWidget* panel = ui.PanelLoan;
-
-  // Stock group: code and name, then exchange and unit. The name takes
-  // whatever width the other fields leave.
-  ui.ComboBoxStockExchangeL->setFixedWidth(104);
-  ui.EditStockUnitL->setFixedWidth(52);
-  ui.EditStockNameL->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-  auto* stock = new QGridLayout(ui.GroupBoxLa);
-  stock->setContentsMargins(6, 4, 6, 4);
-  stock->setHorizontalSpacing(3);
-  stock->setVerticalSpacing(3);
-  stock->addWidget(MakeLabel(QStringLiteral("コード"), ui.GroupBoxLa), 0, 0);
-  auto* codeRow = new QHBoxLayout;
-  codeRow->setSpacing(3);
-  codeRow->addWidget(ui.MaskEditStockCodeL);
-  codeRow->addSpacing(4);
-  codeRow->addWidget(MakeLabel(QStringLiteral("銘柄"), ui.GroupBoxLa));
-  codeRow->addWidget(ui.EditStockNameL, 1);
-  stock->addLayout(codeRow, 0, 1, 1, 3);
-  stock->addWidget(MakeLabel(QStringLiteral("取引所"), ui.GroupBoxLa), 1, 0);
-  stock->addWidget(ui.ComboBoxStockExchangeL, 1, 1);
-  stock->addWidget(MakeLabel(QStringLiteral("単位"), ui.GroupBoxLa), 1, 2, Qt::AlignRight);
-  stock->addWidget(ui.EditStockUnitL, 1, 3);
-  stock->setColumnStretch(2, 1);
-
-  // Market price, result and rate: what the user looks at and types.
-  ui.EditMarketPriceL->setFixedWidth(kAmountWidth);
-  ui.MemoPML->setFixedWidth(kAmountWidth);
-  auto* market = new QGridLayout;
-  market->setContentsMargins(6, 0, 2, 0);
-  market->setHorizontalSpacing(3);
-  market->setVerticalSpacing(3);
-  market->addWidget(MakeLabel(QStringLiteral("時価"), panel), 0, 0);
-  market->addWidget(ui.EditMarketPriceL, 0, 1);
-  market->addWidget(ui.UpDownMarketPriceL, 0, 2);
-  market->addWidget(MakeLabel(QStringLiteral("騰落率"), panel), 0, 4, Qt::AlignRight);
-  market->addWidget(ui.PanelHoldPerL, 0, 5);
-  market->addWidget(MakeLabel(QStringLiteral("損益"), panel), 1, 0);
-  market->addWidget(ui.MemoPML, 1, 1);
-  market->addWidget(MakeLabel(QStringLiteral("円"), panel), 1, 2, 1, 2);
-  market->setColumnStretch(3, 1);
-
-  auto* left = new QVBoxLayout;
-  left->setSpacing(4);
-  left->addWidget(ui.GroupBoxLa);
-  left->addStretch(1);
-  left->addLayout(market);
-  left->addStretch(1);
-
-  // Amount group: total, shares, unit price and the side.
-  for (QLineEdit* field : {ui.EditPriceL, ui.EditNumL, ui.MemoPriceL}) field->setFixedWidth(kAmountWidth);
-  auto* amount = new QGridLayout(ui.GroupBoxLb);
-  amount->setContentsMargins(6, 4, 6, 4);
-  amount->setHorizontalSpacing(3);
-  amount->setVerticalSpacing(3);
-  amount->addWidget(MakeLabel(QStringLiteral("総額"), ui.GroupBoxLb), 0, 0);
-  amount->addWidget(ui.EditPriceL, 0, 1);
-  amount->addWidget(MakeLabel(QStringLiteral("円"), ui.GroupBoxLb), 0, 2);
-  amount->addWidget(MakeLabel(QStringLiteral("株数"), ui.GroupBoxLb), 1, 0);
-  amount->addWidget(ui.EditNumL, 1, 1);
-  amount->addWidget(ui.UpDownNumL, 1, 2);
-  amount->addWidget(MakeLabel(QStringLiteral("単価"), ui.GroupBoxLb), 2, 0);
-  amount->addWidget(ui.MemoPriceL, 2, 1);
-  amount->addWidget(MakeLabel(QStringLiteral("円"), ui.GroupBoxLb), 2, 2);
-  amount->addWidget(MakeRadioRow(ui.GroupBoxLb, {ui.RadioButtonBL, ui.RadioButtonSL}), 3, 0, 1, 3, Qt::AlignLeft);
-  amount->setColumnStretch(3, 1);
-
-  // Settlement sub-panel: price and charge, quantity and tax, the way of
-  // settling and the amount.
-  QWidget* box = ui.GroupBoxPriceLx;
-  for (QWidget* field : {static_cast<QWidget*>(ui.EditPriceLx), static_cast<QWidget*>(ui.EditNumLx),
-                         static_cast<QWidget*>(ui.ComboBoxChargeLx), static_cast<QWidget*>(ui.EditTaxLx)}) {
-    field->setFixedWidth(kSettleFieldWidth);
-  }
-  ui.MemoPriceLx->setFixedWidth(kAmountWidth);
-  auto* settle = new QGridLayout(box);
-  settle->setContentsMargins(6, 2, 6, 4);
-  settle->setHorizontalSpacing(3);
-  settle->setVerticalSpacing(3);
-  settle->addWidget(MakeLabel(QStringLiteral("単価"), box), 0, 0);
-  settle->addWidget(ui.EditPriceLx, 0, 1);
-  settle->addWidget(ui.UpDownPriceLx, 0, 2);
-  settle->addWidget(MakeLabel(QStringLiteral("手数料"), box), 0, 3, Qt::AlignRight);
-  settle->addWidget(ui.ComboBoxChargeLx, 0, 4);
-  settle->addWidget(MakeLabel(QStringLiteral("数量"), box), 1, 0);
-  settle->addWidget(ui.EditNumLx, 1, 1);
-  settle->addWidget(ui.UpDownNumLx, 1, 2);
-  settle->addWidget(MakeLabel(QStringLiteral("税"), box), 1, 3, Qt::AlignRight);
-  settle->addWidget(ui.EditTaxLx, 1, 4);
-  settle->addWidget(ui.MemoPriceLx, 2, 3, 1, 2, Qt::AlignRight);
-  settle->addWidget(MakeLabel(QStringLiteral("円"), box), 2, 5);
-  settle->addWidget(MakeRadioRow(box, {ui.RadioButtonBLx, ui.RadioButtonSLx}), 3, 0, 1, 4, Qt::AlignLeft);
-  settle->addWidget(ui.ButtonSettlement, 3, 4, 1, 2, Qt::AlignRight);
-  settle->setColumnMinimumWidth(3, 44);
-  settle->setColumnStretch(3, 1);
-
-  // Comment with the box that decides whether it is taken and stored.
-  auto* commentHead = new QHBoxLayout;
-  commentHead->setSpacing(2);
-  commentHead->addWidget(ui.CheckBoxClearDL);
-  commentHead->addWidget(MakeLabel(QStringLiteral("コメント"), panel));
-  commentHead->addStretch(1);
-  // The comment takes the width the fields leave.
-  ui.RichEditCommentL->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
-  auto* comment = new QVBoxLayout;
-  comment->setSpacing(1);
-  comment->addLayout(commentHead);
-  comment->addWidget(ui.RichEditCommentL, 1);
-
-  // Bottom row: the settlement box, the diary copy with its date (also the
-  // open date of a position added directly), the buttons.
-  auto* bottom = new QHBoxLayout;
-  bottom->setSpacing(3);
-  bottom->addWidget(ui.CheckBoxSettlement);
-  bottom->addSpacing(16);
-  bottom->addWidget(ui.DateTimePickerL);
-  bottom->addWidget(ui.ButtonHoldDiaryL);
-  bottom->addSpacing(2);
-  bottom->addWidget(ui.CheckBoxAllDL);
-  bottom->addWidget(MakeLabel(QStringLiteral("一括"), panel));
-  bottom->addStretch(1);
-  bottom->addWidget(ui.ButtonAddL);
-  bottom->addWidget(ui.ButtonUpdL);
-  bottom->addWidget(ui.ButtonDelL);
-
-  auto* grid = new QGridLayout(panel);
-  grid->setContentsMargins(4, 4, 4, 4);
-  grid->setHorizontalSpacing(4);
-  grid->setVerticalSpacing(4);
-  grid->addLayout(left, 0, 0);
-  // The settlement sub-panel shares the amount group's cell and lies over
-  // it.
-  grid->addWidget(ui.GroupBoxLb, 0, 1);
-  grid->addWidget(ui.GroupBoxPriceLx, 0, 1);
-  grid->addLayout(comment, 0, 2);
-  grid->addLayout(bottom, 1, 0, 1, 3);
-  grid->setColumnStretch(2, 1);
-  grid->setRowStretch(0, 1);
-
-  ui.Splitter->setChildrenCollapsible(false);
-  ui.Splitter->setStretchFactor(0, 0);
-  ui.Splitter->setStretchFactor(1, 1);
-  ui.Splitter->setSizes({kPanelHeight, 1000});
-
-  auto* page = new QVBoxLayout(this);
-  page->setContentsMargins(0, 0, 0, 0);
-  page->addWidget(ui.Splitter);
+  LayOutLedgerPanel(
+      {ui.PanelLoan,
+       {ui.GroupBoxLa, ui.MaskEditStockCodeL, ui.EditStockNameL, ui.ComboBoxStockExchangeL, ui.EditStockUnitL},
+       {ui.EditMarketPriceL, ui.UpDownMarketPriceL, ui.PanelHoldPerL, ui.MemoPML},
+       {ui.GroupBoxLb, ui.EditPriceL, ui.EditNumL, ui.UpDownNumL, ui.MemoPriceL, QStringLiteral("単価"),
+        ui.RadioButtonBL, ui.RadioButtonSL},
+       {ui.GroupBoxPriceLx, ui.EditPriceLx, ui.UpDownPriceLx, ui.ComboBoxChargeLx, ui.EditNumLx, ui.UpDownNumLx,
+        ui.EditTaxLx, ui.MemoPriceLx, ui.RadioButtonBLx, ui.RadioButtonSLx, ui.ButtonSettlement},
+       ui.CheckBoxClearDL,
+       ui.RichEditCommentL,
+       {ui.CheckBoxSettlement},
+       ui.DateTimePickerL,
+       ui.ButtonHoldDiaryL,
+       ui.CheckBoxAllDL,
+       {ui.ButtonAddL, ui.ButtonUpdL, ui.ButtonDelL}});
+  PlacePanelOverList(this, ui.Splitter, kPanelHeight);
 }
 
 void MarginTab::createConnections() {

@@ -16,6 +16,7 @@
 #include <QTreeView>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "app/layout_support.h"
@@ -27,6 +28,7 @@
 #include "app/shell/widgets.h"
 #include "core/diary/bookkeeping.h"
 #include "core/records/atomic_file.h"
+#include "core/records/hold_file.h"
 
 namespace {
 
@@ -367,6 +369,48 @@ TEST_F(DiaryList, ANewPositionThatWasPartlyRepaidIsLocked) {
   // And a margin row can have only its text changed.
   type("EditPrice", QStringLiteral("1100"));
   EXPECT_FALSE(w<QPushButton>("ButtonDiaryUpd")->isEnabled());
+}
+
+}  // namespace
+
+namespace {
+
+// The old version's compatibility mode lets the diary sell from a holding.
+class DiaryOldMode : public DiaryPanel {
+ protected:
+  void SetUp() override {
+    std::ofstream ini(folder() / "TMVK.ini", std::ios::binary);
+    ini << "[Window]\r\nOldMode=1\r\n";
+    ini.close();
+    DiaryPanel::SetUp();
+  }
+};
+
+TEST_F(DiaryOldMode, ASaleCannotCloseMoreThanTheHoldingHolds) {
+  writeNote(QStringLiteral("日記"));
+  enterBuy("1234", QStringLiteral("1000"), QStringLiteral("1000"));
+  click("ButtonDiaryAdd");
+  ASSERT_EQ(window_->books().holdings.size(), 1u);
+  // A fresh sale: 1,500 typed becomes the 1,000 held.
+  w<QTreeView>("ListViewDiary")->selectionModel()->clearSelection();
+  click("RadioButtonMode0");
+  click("RadioButtonMode1");
+  w<QRadioButton>("RadioButtonS")->click();
+  ASSERT_TRUE(w<QRadioButton>("RadioButtonS")->isChecked());
+  type("EditNum", QStringLiteral("1500"));
+  EXPECT_EQ(edit("EditNum")->text(), QStringLiteral("1,000"));
+
+  // A sale of 300 recorded and loaded back: changing it gives its shares
+  // back first (700 + 300 may be typed), but 追加 of a new sale is refused
+  // above the 700 held now.
+  type("EditNum", QStringLiteral("300"));
+  click("ButtonDiaryAdd");
+  ASSERT_EQ(window_->books().holdings[0].cell(tomvik::core::HoldCol::Shares), "700");
+  type("EditNum", QStringLiteral("1500"));
+  EXPECT_EQ(edit("EditNum")->text(), QStringLiteral("1,000"));
+  EXPECT_FALSE(w<QPushButton>("ButtonDiaryAdd")->isEnabled());
+  type("EditNum", QStringLiteral("700"));
+  EXPECT_TRUE(w<QPushButton>("ButtonDiaryAdd")->isEnabled());
 }
 
 }  // namespace

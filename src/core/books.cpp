@@ -18,9 +18,26 @@ bool& UnsavedFlags::of(Ledger ledger) {
 
 bool UnsavedFlags::of(Ledger ledger) const { return const_cast<UnsavedFlags*>(this)->of(ledger); }
 
+namespace {
+
+std::optional<FileError> Unreadable(const std::filesystem::path& path) {
+  return FileError{path, "the file could not be read when it was loaded; it is not written over"};
+}
+
+}  // namespace
+
 std::optional<FileError> LoadDiaryInto(Books& books, const std::string& monthKey) {
   DiaryLoad load = LoadDiaryMonth(books.folder, monthKey);
-  if (load.status == ReadStatus::Failed) return load.error;
+  if (load.status == ReadStatus::Failed) {
+    // The shown month's own file failed (start-up): it must not be replaced.
+    // A month that failed to come in leaves the shown one as it was.
+    if (monthKey == books.monthKey) {
+      books.unreadable.diary = true;
+      books.diary.clear();
+    }
+    return load.error;
+  }
+  books.unreadable.diary = false;
   books.monthKey = monthKey;
   books.diary = std::move(load.rows);
   return std::nullopt;
@@ -28,6 +45,7 @@ std::optional<FileError> LoadDiaryInto(Books& books, const std::string& monthKey
 
 std::optional<FileError> LoadHoldingsInto(Books& books) {
   HoldingsLoad load = LoadHoldings(books.folder);
+  books.unreadable.holdings = load.status == ReadStatus::Failed;
   if (load.status == ReadStatus::Failed) return load.error;
   if (load.status == ReadStatus::Missing) return std::nullopt;
   books.holdings = std::move(load.data.rows);
@@ -37,6 +55,7 @@ std::optional<FileError> LoadHoldingsInto(Books& books) {
 
 std::optional<FileError> LoadPositionsInto(Books& books) {
   PositionsLoad load = LoadPositions(books.folder);
+  books.unreadable.positions = load.status == ReadStatus::Failed;
   if (load.status == ReadStatus::Failed) return load.error;
   if (load.status == ReadStatus::Missing) return std::nullopt;
   books.positions = std::move(load.rows);
@@ -45,7 +64,13 @@ std::optional<FileError> LoadPositionsInto(Books& books) {
 
 std::optional<FileError> LoadStocksInto(Books& books) {
   StockMasterLoad load = LoadStockMaster(books.folder, books.stockFilter);
-  if (load.status == ReadStatus::Failed) return load.error;
+  if (load.status == ReadStatus::Failed) {
+    // A reload that fails keeps the list read before; only a list that was
+    // never read stands for a file it does not show.
+    if (books.stocks.empty()) books.unreadable.stocks = true;
+    return load.error;
+  }
+  books.unreadable.stocks = false;
   if (load.status == ReadStatus::Missing) return std::nullopt;
   books.stocks = std::move(load.rows);
   books.droppedStockCodes.clear();
@@ -82,6 +107,7 @@ std::optional<FileError> SaveStocks(Books& books) {
 }
 
 std::optional<FileError> SaveLedger(Books& books, Ledger ledger) {
+  if (books.unreadable.of(ledger)) return Unreadable(books.folder);
   switch (ledger) {
     case Ledger::Diary: return SaveDiary(books);
     case Ledger::Holdings: return SaveHoldingsOf(books);

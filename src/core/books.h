@@ -58,6 +58,9 @@ struct Books {
   bool stockFilter = false;       // the stock master shows marked entries only
   bool includeUnrealised = true;  // the balance includes the unrealised result
   UnsavedFlags unsaved;
+  // Ledgers whose file exists but could not be read: what is shown is not
+  // what the file holds, so the file is never written over in this run.
+  UnsavedFlags unreadable;
   Summary summary;
 };
 
@@ -69,7 +72,8 @@ std::optional<FileError> LoadHoldingsInto(Books& books);
 std::optional<FileError> LoadPositionsInto(Books& books);
 std::optional<FileError> LoadStocksInto(Books& books);
 
-// Saving writes the ledger's file and clears its flag.
+// Saving writes the ledger's file and clears its flag. A ledger whose file
+// could not be read is not saved (the error says so).
 std::optional<FileError> SaveDiary(Books& books);
 std::optional<FileError> SaveHoldingsOf(Books& books);
 std::optional<FileError> SavePositionsOf(Books& books);

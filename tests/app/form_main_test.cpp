@@ -375,3 +375,27 @@ TEST_F(Window, ASplitterMovedByTheUserIsWrittenAtClose) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Window, AFileThatCannotBeReadIsReportedAndNeverWrittenOver) {
+  // A folder stands where Hold.txt should be: it exists, and cannot be read.
+  fs::create_directory(folder() / "Hold.txt");
+  fs::create_directory(folder() / "Hold.txt" / "kept");
+  TFormMain& w = open(QDate(2026, 12, 8));
+  QCoreApplication::processEvents();  // the start-up report comes once the window is up
+  ASSERT_EQ(prompter_->errors.size(), 1u);
+  EXPECT_TRUE(prompter_->errors[0].startsWith(QStringLiteral("現物保有を読み込めませんでした")));
+  w.books().unsaved.holdings = true;
+  w.ledgersChanged();
+  w.showTab(1);
+  action("MainMenuSave2")->trigger();
+  ASSERT_EQ(prompter_->errors.size(), 2u);
+  EXPECT_TRUE(prompter_->errors[1].contains(QStringLiteral("上書きしません")));
+  EXPECT_TRUE(fs::exists(folder() / "Hold.txt" / "kept"));
+  // Closing does not ask about it nor stay open for it.
+  EXPECT_TRUE(w.close());
+  EXPECT_TRUE(prompter_->asked.empty());
+}
+
+}  // namespace

@@ -431,7 +431,11 @@ bool DiaryTab::switchToMonth(const std::string& monthKey) {
   if (monthKey == books_.monthKey) return true;
   // The shown month is saved before another is loaded; if it cannot be,
   // the month stays on screen with its changes.
-  if (books_.unsaved.diary && services_ && !services_->saveLedger(core::Ledger::Diary)) return false;
+  // (A month whose file could not be read is not written over.)
+  if (books_.unsaved.diary && !books_.unreadable.diary && services_ &&
+      !services_->saveLedger(core::Ledger::Diary)) {
+    return false;
+  }
   if (auto error = LoadDiaryMonth(monthKey)) {
     if (services_) {
       services_->prompter().showError(services_->window(),

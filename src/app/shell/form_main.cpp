@@ -300,6 +300,12 @@ void TFormMain::ledgersChanged() {
 }
 
 bool TFormMain::saveLedger(core::Ledger ledger) {
+  if (books_.unreadable.of(ledger)) {
+    prompter_->showError(this, LedgerName(ledger) +
+                                   QStringLiteral("のファイルは読み込めなかったため、上書きしません。\n"
+                                                  "ファイルを確かめてから起動し直してください。"));
+    return false;
+  }
   const auto error = core::SaveLedger(books_, ledger);
   saveAction(ledger)->setEnabled(books_.unsaved.of(ledger));
   if (!error) return true;
@@ -357,7 +363,8 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 
 bool TFormMain::FormCloseQuery() {
   for (const LedgerQuestion& q : kShutdownOrder) {
-    if (!books_.unsaved.of(q.ledger)) continue;
+    // A ledger whose file could not be read was never going to be saved.
+    if (!books_.unsaved.of(q.ledger) || books_.unreadable.of(q.ledger)) continue;
     if (!settings_.autoSave) {
       const Answer answer = prompter_->askYesNoCancel(this, QString::fromUtf16(q.question));
       if (answer == Answer::Cancel) return false;

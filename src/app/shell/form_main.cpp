@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QCloseEvent>
@@ -199,6 +200,13 @@ void TFormMain::FormCreate() {
   settingsIni_ = std::move(load.ini);
   applySettings();
   totalsTab_->ui.DateTimePickerTotalT->setDate(diaryTab_->ui.DateTimePicker->date());
+  // The other charge fields start from the diary's charge when it is in use.
+  if (diaryTab_->ui.ComboBoxCharge->isEnabled()) {
+    for (QComboBox* charge :
+         {holdingsTab_->ui.ComboBoxCharge2x, marginTab_->ui.ComboBoxChargeLx, simTab_->ui.ComboBoxCharge5}) {
+      charge->setEditText(diaryTab_->ui.ComboBoxCharge->currentText());
+    }
+  }
   showTab(kDiary);
   PageControlMainChange(kDiary);
 

@@ -399,3 +399,20 @@ TEST_F(Window, AFileThatCannotBeReadIsReportedAndNeverWrittenOver) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Window, TheSixTabsStandInTheirOrderWithTheirCaptions) {
+  TFormMain& w = open(QDate(2026, 12, 8));
+  auto* tabs = Named<QTabWidget>(w, "PageControlMain");
+  ASSERT_EQ(tabs->count(), 6);
+  const char* names[] = {"TabSheetDiary", "TabSheetHold", "TabSheetLoan", "TabSheetStock", "TabSheetTotal", "TabSheetSim"};
+  const QString captions[] = {QStringLiteral("取引日記"), QStringLiteral("現物保有"), QStringLiteral("信用建玉"),
+                              QStringLiteral("銘柄管理"), QStringLiteral("期間集計"), QStringLiteral("模擬売買")};
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(tabs->widget(i)->objectName(), QLatin1String(names[i]));
+    EXPECT_EQ(tabs->tabText(i), captions[i]);
+  }
+}
+
+}  // namespace

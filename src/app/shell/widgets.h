@@ -22,7 +22,7 @@ class QSplitter;
 
 namespace tomvik::app {
 
-// Colours the specification names.
+// The colours of figures and sides: red for buys and losses, blue for sells and gains.
 inline const QColor kRed(255, 0, 0);
 inline const QColor kBlue(0, 0, 255);
 // The selection of the lists, the same with and without the focus.

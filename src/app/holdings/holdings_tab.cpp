@@ -190,21 +190,22 @@ void HoldingsTab::createCommentAndButtons() {
 }
 
 void HoldingsTab::createLayout() {
-  LayOutLedgerPanel(
-      {ui.PanelHold,
-       {ui.GroupBox2a, ui.MaskEditStockCode2, ui.EditStockName2, ui.ComboBoxStockExchange2, ui.EditStockUnit2},
-       {ui.EditMarketPrice2, ui.UpDownMarketPrice2, ui.PanelHoldPer, ui.MemoPM2},
-       {ui.GroupBox2b, ui.EditPrice2, ui.EditNum2, ui.UpDownNum2, ui.MemoPrice2, QStringLiteral("平均単価"),
-        ui.RadioButtonB2, ui.RadioButtonS2},
-       {ui.GroupBoxPrice2x, ui.EditPrice2x, ui.UpDownPrice2x, ui.ComboBoxCharge2x, ui.EditNum2x, ui.UpDownNum2x,
-        ui.EditTax2x, ui.MemoPrice2x, ui.RadioButtonB2x, ui.RadioButtonS2x, ui.ButtonHoldSel},
-       ui.CheckBoxClearD2,
-       ui.RichEditComment2,
-       {ui.CheckBoxHoldSell, ui.CheckBoxSimulation},
-       ui.DateTimePicker2,
-       ui.ButtonHoldDiary2,
-       ui.CheckBoxAllD2,
-       {ui.ButtonAdd2, ui.ButtonUpd2, ui.ButtonDel2}});
+  parts_ = LedgerPanelParts{
+      ui.PanelHold,
+      {ui.GroupBox2a, ui.MaskEditStockCode2, ui.EditStockName2, ui.ComboBoxStockExchange2, ui.EditStockUnit2},
+      {ui.EditMarketPrice2, ui.UpDownMarketPrice2, ui.PanelHoldPer, ui.MemoPM2},
+      {ui.GroupBox2b, ui.EditPrice2, ui.EditNum2, ui.UpDownNum2, ui.MemoPrice2, QStringLiteral("平均単価"),
+       ui.RadioButtonB2, ui.RadioButtonS2},
+      {ui.GroupBoxPrice2x, ui.EditPrice2x, ui.UpDownPrice2x, ui.ComboBoxCharge2x, ui.EditNum2x, ui.UpDownNum2x,
+       ui.EditTax2x, ui.MemoPrice2x, ui.RadioButtonB2x, ui.RadioButtonS2x, ui.ButtonHoldSel},
+      ui.CheckBoxClearD2,
+      ui.RichEditComment2,
+      {ui.CheckBoxHoldSell, ui.CheckBoxSimulation},
+      ui.DateTimePicker2,
+      ui.ButtonHoldDiary2,
+      ui.CheckBoxAllD2,
+      {ui.ButtonAdd2, ui.ButtonUpd2, ui.ButtonDel2}};
+  LayOutLedgerPanel(parts_);
   PlacePanelOverList(this, ui.Splitter, kPanelHeight);
 }
 
@@ -439,12 +440,7 @@ void HoldingsTab::ListViewHoldDblClick() {
 
 void HoldingsTab::MaskEditStockCode2Exit() {
   const std::string code = StockCodeOf(ui.MaskEditStockCode2);
-  const core::StockDetails details = core::LookUpStock(books_.folder, code);
-  ui.EditStockName2->setText(ToQString(details.name));
-  ui.ComboBoxStockExchange2->setCurrentText(ToQString(details.exchange));
-  ui.EditStockUnit2->setText(ToQString(details.unit));
-  ui.EditStockName2->setModified(false);
-  ui.EditStockUnit2->setModified(false);
+  ShowStockDetails(parts_, core::LookUpStock(books_.folder, code));
   exchangeChanged_ = false;
   EditStockUnit2Change();
 
@@ -461,27 +457,11 @@ void HoldingsTab::MaskEditStockCode2Exit() {
 
 void HoldingsTab::EditStock2Exit() {
   if (!ui.EditStockName2->isModified() && !ui.EditStockUnit2->isModified() && !exchangeChanged_) return;
-  const core::StockDetails details{ToSjis(ui.EditStockName2->text()), ToSjis(ui.ComboBoxStockExchange2->currentText()),
-                                   ToSjis(ui.EditStockUnit2->text())};
-  const auto error = core::StoreStockFields(books_, StockCodeOf(ui.MaskEditStockCode2), details);
-  if (!services_) return;
-  if (error) {
-    services_->prompter().showError(services_->window(),
-                                    QStringLiteral("銘柄管理を保存できませんでした。\n") + DescribeFileError(*error));
-    return;
-  }
-  services_->ledgersChanged();
+  StoreTypedStockDetails(parts_, books_, services_);
 }
 
 void HoldingsTab::EditStockUnit2Change() {
-  const std::string unit = ToSjis(ui.EditStockUnit2->text());
-  if (unit.empty()) {
-    lotStep_ = 1;
-  } else {
-    lotStep_ = core::LotStepOf(unit);
-    baseShares_ = core::RoundDownToLot(AmountOf(ui.EditNum2), lotStep_);
-    ui.EditNum2->setText(AmountText(baseShares_));
-  }
+  ApplyUnitToShares(parts_, lotStep_, baseShares_);
   cmnUpdate2();
 }
 
@@ -489,13 +469,7 @@ void HoldingsTab::EditStockUnit2Change() {
 // The figures
 
 void HoldingsTab::EditPrice2Change() {
-  const bool buy = ui.RadioButtonB2->isChecked();
-  const core::PanelFigures figures =
-      core::ComputePanelFigures(buy, AmountOf(ui.EditPrice2), AmountOf(ui.EditNum2), AmountOf(ui.EditMarketPrice2));
-  ui.MemoPrice2->setText(AmountText(figures.average));
-  ui.MemoPM2->setText(AmountText(figures.profit));
-  ShowSignColour(ui.MemoPM2, figures.profit);
-  ShowRate(ui.PanelHoldPer, figures);
+  ShowPanelFigures(parts_);
   cmnUpdate2();
 }
 

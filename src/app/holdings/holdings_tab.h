@@ -128,6 +128,8 @@ class HoldingsTab : public TabBase {
   void CheckBoxSimulationClick();
 
  private:
+  // The panel's controls as the shared panel code sees them.
+  LedgerPanelParts parts_;
   void createWidgets();
   void createStockGroup();
   void createAmountGroup();

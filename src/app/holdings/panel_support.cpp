@@ -18,9 +18,12 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "app/shell/entry_fields.h"
 #include "app/shell/ledger_model.h"
+#include "app/shell/prompter.h"
 #include "app/shell/sjis_text.h"
 #include "app/shell/widgets.h"
+#include "app/shell/window_services.h"
 #include "core/records/escape.h"
 
 namespace tomvik::app {
@@ -315,6 +318,48 @@ void LayOutLedgerPanel(const LedgerPanelParts& p) {
   grid->addLayout(bottom, 1, 0, 1, 3);
   grid->setColumnStretch(2, 1);
   grid->setRowStretch(0, 1);
+}
+
+void ShowStockDetails(const LedgerPanelParts& p, const core::StockDetails& details) {
+  p.stock.name->setText(ToQString(details.name));
+  p.stock.exchange->setCurrentText(ToQString(details.exchange));
+  p.stock.unit->setText(ToQString(details.unit));
+  p.stock.name->setModified(false);
+  p.stock.unit->setModified(false);
+}
+
+bool StoreTypedStockDetails(const LedgerPanelParts& p, core::Books& books, WindowServices* services) {
+  const core::StockDetails details{ToSjis(p.stock.name->text()), ToSjis(p.stock.exchange->currentText()),
+                                   ToSjis(p.stock.unit->text())};
+  const auto error = core::StoreStockFields(books, StockCodeOf(p.stock.code), details);
+  if (!services) return false;
+  if (error) {
+    services->prompter().showError(services->window(),
+                                   QStringLiteral("銘柄管理を保存できませんでした。\n") + DescribeFileError(*error));
+    return false;
+  }
+  services->ledgersChanged();
+  return true;
+}
+
+void ShowPanelFigures(const LedgerPanelParts& p) {
+  const core::PanelFigures figures = core::ComputePanelFigures(p.amount.buy->isChecked(), AmountOf(p.amount.total),
+                                                               AmountOf(p.amount.shares), AmountOf(p.market.price));
+  p.amount.price->setText(AmountText(figures.average));
+  p.market.result->setText(AmountText(figures.profit));
+  ShowSignColour(p.market.result, figures.profit);
+  ShowRate(p.market.rate, figures);
+}
+
+void ApplyUnitToShares(const LedgerPanelParts& p, core::Amount& lotStep, core::Amount& roundedShares) {
+  const std::string unit = ToSjis(p.stock.unit->text());
+  if (unit.empty()) {
+    lotStep = 1;
+    return;
+  }
+  lotStep = core::LotStepOf(unit);
+  roundedShares = core::RoundDownToLot(AmountOf(p.amount.shares), lotStep);
+  p.amount.shares->setText(AmountText(roundedShares));
 }
 
 }  // namespace tomvik::app

@@ -14,8 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "core/books.h"
 #include "core/holdings/ledger_edits.h"
 #include "core/records/amount.h"
+#include "core/stocks/stock_lookup.h"
 
 class QCheckBox;
 class QComboBox;
@@ -33,6 +35,7 @@ namespace tomvik::app {
 
 class LedgerModel;
 class UpDownArrows;
+class WindowServices;
 
 // The leave and key-down events of one widget, and the numeric key filter
 // of the amount fields. Installed once; what reacts to them is connected
@@ -146,6 +149,16 @@ struct LedgerPanelParts {
 // sub-panel over it in the middle, the comment on the right, and the row of
 // boxes and buttons below.
 void LayOutLedgerPanel(const LedgerPanelParts& p);
+
+// The stock's details as the stock master gives them; not counted as typed.
+void ShowStockDetails(const LedgerPanelParts& p, const core::StockDetails& details);
+// Writes typed details of the panel's stock to Code.txt at once; a failure
+// is shown. True when the window was told of the change.
+bool StoreTypedStockDetails(const LedgerPanelParts& p, core::Books& books, WindowServices* services);
+// Average (or unit price), result and rate from the panel's fields.
+void ShowPanelFigures(const LedgerPanelParts& p);
+// A unit sets the share step and rounds the shares down to whole lots.
+void ApplyUnitToShares(const LedgerPanelParts& p, core::Amount& lotStep, core::Amount& roundedShares);
 
 // Makes the table row current and selected, scrolls to it and, when asked,
 // gives the list the focus.

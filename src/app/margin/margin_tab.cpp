@@ -194,21 +194,22 @@ void MarginTab::createCommentAndButtons() {
 }
 
 void MarginTab::createLayout() {
-  LayOutLedgerPanel(
-      {ui.PanelLoan,
-       {ui.GroupBoxLa, ui.MaskEditStockCodeL, ui.EditStockNameL, ui.ComboBoxStockExchangeL, ui.EditStockUnitL},
-       {ui.EditMarketPriceL, ui.UpDownMarketPriceL, ui.PanelHoldPerL, ui.MemoPML},
-       {ui.GroupBoxLb, ui.EditPriceL, ui.EditNumL, ui.UpDownNumL, ui.MemoPriceL, QStringLiteral("単価"),
-        ui.RadioButtonBL, ui.RadioButtonSL},
-       {ui.GroupBoxPriceLx, ui.EditPriceLx, ui.UpDownPriceLx, ui.ComboBoxChargeLx, ui.EditNumLx, ui.UpDownNumLx,
-        ui.EditTaxLx, ui.MemoPriceLx, ui.RadioButtonBLx, ui.RadioButtonSLx, ui.ButtonSettlement},
-       ui.CheckBoxClearDL,
-       ui.RichEditCommentL,
-       {ui.CheckBoxSettlement},
-       ui.DateTimePickerL,
-       ui.ButtonHoldDiaryL,
-       ui.CheckBoxAllDL,
-       {ui.ButtonAddL, ui.ButtonUpdL, ui.ButtonDelL}});
+  parts_ = LedgerPanelParts{
+      ui.PanelLoan,
+      {ui.GroupBoxLa, ui.MaskEditStockCodeL, ui.EditStockNameL, ui.ComboBoxStockExchangeL, ui.EditStockUnitL},
+      {ui.EditMarketPriceL, ui.UpDownMarketPriceL, ui.PanelHoldPerL, ui.MemoPML},
+      {ui.GroupBoxLb, ui.EditPriceL, ui.EditNumL, ui.UpDownNumL, ui.MemoPriceL, QStringLiteral("単価"),
+       ui.RadioButtonBL, ui.RadioButtonSL},
+      {ui.GroupBoxPriceLx, ui.EditPriceLx, ui.UpDownPriceLx, ui.ComboBoxChargeLx, ui.EditNumLx, ui.UpDownNumLx,
+       ui.EditTaxLx, ui.MemoPriceLx, ui.RadioButtonBLx, ui.RadioButtonSLx, ui.ButtonSettlement},
+      ui.CheckBoxClearDL,
+      ui.RichEditCommentL,
+      {ui.CheckBoxSettlement},
+      ui.DateTimePickerL,
+      ui.ButtonHoldDiaryL,
+      ui.CheckBoxAllDL,
+      {ui.ButtonAddL, ui.ButtonUpdL, ui.ButtonDelL}};
+  LayOutLedgerPanel(parts_);
   PlacePanelOverList(this, ui.Splitter, kPanelHeight);
 }
 
@@ -389,12 +390,7 @@ void MarginTab::ListViewLoanDblClick() {
 
 void MarginTab::MaskEditStockCodeLExit() {
   const std::string code = StockCodeOf(ui.MaskEditStockCodeL);
-  const core::StockDetails details = core::LookUpStock(books_.folder, code);
-  ui.EditStockNameL->setText(ToQString(details.name));
-  ui.ComboBoxStockExchangeL->setCurrentText(ToQString(details.exchange));
-  ui.EditStockUnitL->setText(ToQString(details.unit));
-  ui.EditStockNameL->setModified(false);
-  ui.EditStockUnitL->setModified(false);
+  ShowStockDetails(parts_, core::LookUpStock(books_.folder, code));
   exchangeChanged_ = false;
   EditStockUnitLChange();
 
@@ -410,27 +406,11 @@ void MarginTab::MaskEditStockCodeLExit() {
 
 void MarginTab::EditStockLExit() {
   if (!ui.EditStockNameL->isModified() && !ui.EditStockUnitL->isModified() && !exchangeChanged_) return;
-  const core::StockDetails details{ToSjis(ui.EditStockNameL->text()), ToSjis(ui.ComboBoxStockExchangeL->currentText()),
-                                   ToSjis(ui.EditStockUnitL->text())};
-  const auto error = core::StoreStockFields(books_, StockCodeOf(ui.MaskEditStockCodeL), details);
-  if (!services_) return;
-  if (error) {
-    services_->prompter().showError(services_->window(),
-                                    QStringLiteral("銘柄管理を保存できませんでした。\n") + DescribeFileError(*error));
-    return;
-  }
-  services_->ledgersChanged();
+  StoreTypedStockDetails(parts_, books_, services_);
 }
 
 void MarginTab::EditStockUnitLChange() {
-  const std::string unit = ToSjis(ui.EditStockUnitL->text());
-  if (unit.empty()) {
-    lotStep_ = 1;
-  } else {
-    lotStep_ = core::LotStepOf(unit);
-    baseShares_ = core::RoundDownToLot(AmountOf(ui.EditNumL), lotStep_);
-    ui.EditNumL->setText(AmountText(baseShares_));
-  }
+  ApplyUnitToShares(parts_, lotStep_, baseShares_);
   cmnUpdateL();
 }
 
@@ -438,13 +418,7 @@ void MarginTab::EditStockUnitLChange() {
 // The figures
 
 void MarginTab::EditPriceLChange() {
-  const bool buy = ui.RadioButtonBL->isChecked();
-  const core::PanelFigures figures =
-      core::ComputePanelFigures(buy, AmountOf(ui.EditPriceL), AmountOf(ui.EditNumL), AmountOf(ui.EditMarketPriceL));
-  ui.MemoPriceL->setText(AmountText(figures.average));
-  ui.MemoPML->setText(AmountText(figures.profit));
-  ShowSignColour(ui.MemoPML, figures.profit);
-  ShowRate(ui.PanelHoldPerL, figures);
+  ShowPanelFigures(parts_);
   cmnUpdateL();
 }
 

@@ -93,19 +93,12 @@ void HoldingsTab::createWidgets() {
 }
 
 void HoldingsTab::createStockGroup() {
-  // The stock fields show the opened holding; they are typed only in the
-  // initial-setup mode.
-  ui.GroupBox2a = new QGroupBox(ui.PanelHold);
-  ui.GroupBox2a->setObjectName(QStringLiteral("GroupBox2a"));
-  ui.GroupBox2a->setEnabled(false);
-  ui.MaskEditStockCode2 = MakeCodeEdit(QStringLiteral("MaskEditStockCode2"), ui.GroupBox2a);
-  Lock(ui.MaskEditStockCode2);
-  ui.EditStockName2 = MakeTextEdit(QStringLiteral("EditStockName2"), ui.GroupBox2a);
-  Lock(ui.EditStockName2);
-  ui.ComboBoxStockExchange2 = MakeCombo(QStringLiteral("ComboBoxStockExchange2"), ui.GroupBox2a);
-  FillBuiltInExchanges(ui.ComboBoxStockExchange2);
-  ui.EditStockUnit2 = MakeAmountEdit(QStringLiteral("EditStockUnit2"), ui.GroupBox2a);
-  Lock(ui.EditStockUnit2);
+  const auto stock = MakeStockGroup(ui.PanelHold, QStringLiteral("GroupBox2a"), QStringLiteral("2"));
+  ui.GroupBox2a = stock.group;
+  ui.MaskEditStockCode2 = stock.code;
+  ui.EditStockName2 = stock.name;
+  ui.ComboBoxStockExchange2 = stock.exchange;
+  ui.EditStockUnit2 = stock.unit;
 }
 
 void HoldingsTab::createAmountGroup() {
@@ -127,10 +120,11 @@ void HoldingsTab::createAmountGroup() {
 }
 
 void HoldingsTab::createMarketFields() {
-  ui.EditMarketPrice2 = MakeAmountEdit(QStringLiteral("EditMarketPrice2"), ui.PanelHold, QStringLiteral("0"));
-  ui.UpDownMarketPrice2 = new UpDownArrows(QStringLiteral("UpDownMarketPrice2"), ui.PanelHold);
-  ui.MemoPM2 = MakeMemo(QStringLiteral("MemoPM2"), ui.PanelHold);
-  ui.PanelHoldPer = MakeRatePanel("PanelHoldPer", ui.PanelHold);
+  const auto market = MakeMarketFields(ui.PanelHold, QStringLiteral("2"), "PanelHoldPer");
+  ui.EditMarketPrice2 = market.price;
+  ui.UpDownMarketPrice2 = market.arrows;
+  ui.MemoPM2 = market.result;
+  ui.PanelHoldPer = market.rate;
 }
 
 void HoldingsTab::createSellPanel() {

@@ -362,4 +362,31 @@ void ApplyUnitToShares(const LedgerPanelParts& p, core::Amount& lotStep, core::A
   p.amount.shares->setText(AmountText(roundedShares));
 }
 
+LedgerPanelParts::StockFields MakeStockGroup(QWidget* panel, const QString& groupName, const QString& suffix) {
+  // The stock fields show the opened row; they are typed only in the
+  // initial-setup mode.
+  LedgerPanelParts::StockFields f{};
+  f.group = new QGroupBox(panel);
+  f.group->setObjectName(groupName);
+  f.group->setEnabled(false);
+  f.code = MakeCodeEdit(QStringLiteral("MaskEditStockCode") + suffix, f.group);
+  Lock(f.code);
+  f.name = MakeTextEdit(QStringLiteral("EditStockName") + suffix, f.group);
+  Lock(f.name);
+  f.exchange = MakeCombo(QStringLiteral("ComboBoxStockExchange") + suffix, f.group);
+  FillBuiltInExchanges(f.exchange);
+  f.unit = MakeAmountEdit(QStringLiteral("EditStockUnit") + suffix, f.group);
+  Lock(f.unit);
+  return f;
+}
+
+LedgerPanelParts::MarketFields MakeMarketFields(QWidget* panel, const QString& suffix, const char* rateName) {
+  LedgerPanelParts::MarketFields f{};
+  f.price = MakeAmountEdit(QStringLiteral("EditMarketPrice") + suffix, panel, QStringLiteral("0"));
+  f.arrows = new UpDownArrows(QStringLiteral("UpDownMarketPrice") + suffix, panel);
+  f.result = MakeMemo(QStringLiteral("MemoPM") + suffix, panel);
+  f.rate = MakeRatePanel(rateName, panel);
+  return f;
+}
+
 }  // namespace tomvik::app

@@ -101,14 +101,14 @@ QWidget* MakeRadioRow(QWidget* parent, std::initializer_list<QRadioButton*> choi
 // The controls of a holdings or positions panel, for the one layout both share.
 struct LedgerPanelParts {
   QWidget* panel;
-  struct {
+  struct StockFields {
     QGroupBox* group;
     QLineEdit* code;
     QLineEdit* name;
     QComboBox* exchange;
     QLineEdit* unit;
   } stock;
-  struct {
+  struct MarketFields {
     QLineEdit* price;
     UpDownArrows* arrows;
     QLabel* rate;
@@ -149,6 +149,11 @@ struct LedgerPanelParts {
 // sub-panel over it in the middle, the comment on the right, and the row of
 // boxes and buttons below.
 void LayOutLedgerPanel(const LedgerPanelParts& p);
+
+// The stock group (locked until the initial-setup mode) and the market
+// fields of a panel; the names end in the panel's suffix ("2", "L").
+LedgerPanelParts::StockFields MakeStockGroup(QWidget* panel, const QString& groupName, const QString& suffix);
+LedgerPanelParts::MarketFields MakeMarketFields(QWidget* panel, const QString& suffix, const char* rateName);
 
 // The stock's details as the stock master gives them; not counted as typed.
 void ShowStockDetails(const LedgerPanelParts& p, const core::StockDetails& details);

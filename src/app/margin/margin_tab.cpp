@@ -95,19 +95,12 @@ void MarginTab::createWidgets() {
 }
 
 void MarginTab::createStockGroup() {
-  // The stock fields show the opened position; they are typed only in the
-  // initial-setup mode.
-  ui.GroupBoxLa = new QGroupBox(ui.PanelLoan);
-  ui.GroupBoxLa->setObjectName(QStringLiteral("GroupBoxLa"));
-  ui.GroupBoxLa->setEnabled(false);
-  ui.MaskEditStockCodeL = MakeCodeEdit(QStringLiteral("MaskEditStockCodeL"), ui.GroupBoxLa);
-  Lock(ui.MaskEditStockCodeL);
-  ui.EditStockNameL = MakeTextEdit(QStringLiteral("EditStockNameL"), ui.GroupBoxLa);
-  Lock(ui.EditStockNameL);
-  ui.ComboBoxStockExchangeL = MakeCombo(QStringLiteral("ComboBoxStockExchangeL"), ui.GroupBoxLa);
-  FillBuiltInExchanges(ui.ComboBoxStockExchangeL);
-  ui.EditStockUnitL = MakeAmountEdit(QStringLiteral("EditStockUnitL"), ui.GroupBoxLa);
-  Lock(ui.EditStockUnitL);
+  const auto stock = MakeStockGroup(ui.PanelLoan, QStringLiteral("GroupBoxLa"), QStringLiteral("L"));
+  ui.GroupBoxLa = stock.group;
+  ui.MaskEditStockCodeL = stock.code;
+  ui.EditStockNameL = stock.name;
+  ui.ComboBoxStockExchangeL = stock.exchange;
+  ui.EditStockUnitL = stock.unit;
 }
 
 void MarginTab::createAmountGroup() {
@@ -127,10 +120,11 @@ void MarginTab::createAmountGroup() {
 }
 
 void MarginTab::createMarketFields() {
-  ui.EditMarketPriceL = MakeAmountEdit(QStringLiteral("EditMarketPriceL"), ui.PanelLoan, QStringLiteral("0"));
-  ui.UpDownMarketPriceL = new UpDownArrows(QStringLiteral("UpDownMarketPriceL"), ui.PanelLoan);
-  ui.MemoPML = MakeMemo(QStringLiteral("MemoPML"), ui.PanelLoan);
-  ui.PanelHoldPerL = MakeRatePanel("PanelHoldPerL", ui.PanelLoan);
+  const auto market = MakeMarketFields(ui.PanelLoan, QStringLiteral("L"), "PanelHoldPerL");
+  ui.EditMarketPriceL = market.price;
+  ui.UpDownMarketPriceL = market.arrows;
+  ui.MemoPML = market.result;
+  ui.PanelHoldPerL = market.rate;
 }
 
 void MarginTab::createSettlementPanel() {

@@ -28,13 +28,14 @@
 #include "app/shell/sjis_text.h"
 #include "app/shell/widgets.h"
 #include "app/shell/window_services.h"
+#include "core/diary/entry_amounts.h"
 #include "core/diary/trade_kinds.h"
 #include "core/records/cp932_literals.h"
+#include "core/records/date.h"
+#include "core/records/diary_file.h"
 #include "core/records/hold_file.h"
 #include "core/records/loan_file.h"
 #include "core/stocks/stock_lookup.h"
-#include "core/records/date.h"
-#include "core/records/diary_file.h"
 
 namespace tomvik::app {
 
@@ -320,7 +321,8 @@ void DiaryTab::createConnections() {
   for (QLineEdit* field : {ui.EditPrice, ui.EditNum, ui.EditTax, ui.EditInOut, ui.EditStockUnit, ui.MemoHoldPrice}) {
     InstallNumericKeyFilter(field, setupModeQuery());
   }
-  for (QLineEdit* field : {ui.EditPrice, ui.EditNum, ui.EditTax, ui.EditInOut, ui.MemoHoldPrice}) NormaliseOnExit(field);
+  for (QLineEdit* field : {ui.EditPrice, ui.EditNum, ui.EditTax, ui.EditInOut, ui.MemoHoldPrice})
+    NormaliseOnExit(field);
   NormaliseOnExit(ui.ComboBoxCharge, [this] { PushRecentCharge(ui.ComboBoxCharge, ui.ComboBoxCharge->currentText()); });
   ConnectStepper(ui.UpDownPrice, ui.EditPrice, [] { return core::Amount{1}; });
   ConnectStepper(ui.UpDownNum, ui.EditNum, [this] { return unitStep_; });
@@ -432,8 +434,7 @@ bool DiaryTab::switchToMonth(const std::string& monthKey) {
   // The shown month is saved before another is loaded; if it cannot be,
   // the month stays on screen with its changes.
   // (A month whose file could not be read is not written over.)
-  if (books_.unsaved.diary && !books_.unreadable.diary && services_ &&
-      !services_->saveLedger(core::Ledger::Diary)) {
+  if (books_.unsaved.diary && !books_.unreadable.diary && services_ && !services_->saveLedger(core::Ledger::Diary)) {
     return false;
   }
   if (auto error = LoadDiaryMonth(monthKey)) {
@@ -506,8 +507,8 @@ void DiaryTab::selectRow(std::size_t tableIndex, bool focusList) {
   const auto viewRow = ui.Model->viewRow(tableIndex);
   if (!viewRow) return;
   const QModelIndex index = ui.Model->index(*viewRow, 0);
-  ui.ListViewDiary->selectionModel()->setCurrentIndex(
-      index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  ui.ListViewDiary->selectionModel()->setCurrentIndex(index,
+                                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   // The day's block is shown from its header.
   if (ui.Model->rowCount() > 0) ui.ListViewDiary->scrollTo(ui.Model->index(ui.Model->rowCount() - 1, 0));
   ui.ListViewDiary->scrollTo(index);
@@ -521,7 +522,6 @@ void DiaryTab::showStartDay() {
     if (const auto viewRow = ui.Model->viewRow(*header)) ui.ListViewDiary->scrollTo(ui.Model->index(*viewRow, 0));
   }
 }
-
 
 // ---------------------------------------------------------------------------
 // The panel's modes
@@ -552,11 +552,11 @@ int DiaryTab::planIndex() const { return ui.ComboBoxPlan->currentIndex(); }
 void DiaryTab::RadioButtonModeClick(bool user) {
   const bool trade = tradeMode();
   const bool stockFields = trade && !ui.CheckBoxInOut->isChecked();
-  for (QWidget* field :
-       {static_cast<QWidget*>(ui.MaskEditStockCode), static_cast<QWidget*>(ui.ComboBoxStockCode),
-        static_cast<QWidget*>(ui.ComboBoxStockExchange), static_cast<QWidget*>(ui.EditStockUnit),
-        static_cast<QWidget*>(ui.EditStockName), static_cast<QWidget*>(ui.EditPrice),
-        static_cast<QWidget*>(ui.UpDownPrice), static_cast<QWidget*>(ui.EditNum), static_cast<QWidget*>(ui.UpDownNum)}) {
+  for (QWidget* field : {static_cast<QWidget*>(ui.MaskEditStockCode), static_cast<QWidget*>(ui.ComboBoxStockCode),
+                         static_cast<QWidget*>(ui.ComboBoxStockExchange), static_cast<QWidget*>(ui.EditStockUnit),
+                         static_cast<QWidget*>(ui.EditStockName), static_cast<QWidget*>(ui.EditPrice),
+                         static_cast<QWidget*>(ui.UpDownPrice), static_cast<QWidget*>(ui.EditNum),
+                         static_cast<QWidget*>(ui.UpDownNum)}) {
     SetFieldEnabled(field, stockFields);
   }
   ui.CheckBoxInOut->setEnabled(trade);
@@ -680,43 +680,26 @@ void DiaryTab::EditPriceChange(bool user) {
   const bool buy = ui.RadioButtonB->isChecked();
   if (!ui.CheckBoxInOut->isChecked() && !ui.CheckBoxKeep->isChecked() && planIndex() == kPlanCash && tradeMode()) {
     // The holding limit: a trade that closes shares of a holding cannot close more than it holds.
-    ui.ButtonDiaryAdd->setEnabled(true);
-    const char side = buy ? '1' : '2';
-    const auto holding = books_.holdings.findPrefix(StockCodeOf(ui.MaskEditStockCode));
-    if (holding && books_.holdings[*holding].key.size() > 4 && books_.holdings[*holding].key[4] != side) {
-      const core::Amount held = core::ParseAmount(books_.holdings[*holding].cell(core::HoldCol::Shares));
-      core::Amount quantity = AmountOf(ui.EditNum);
-      auto setQuantity = [this](core::Amount value) {
-        const QSignalBlocker blocker(ui.EditNum);
-        ui.EditNum->setText(AmountText(value));
-      };
-      if (loading_) {
-        if (held < quantity) ui.ButtonDiaryAdd->setEnabled(false);
-      } else if (selectedRow_ >= 0 && static_cast<std::size_t>(selectedRow_) < books_.diary.size()) {
-        // Changing a closing row first gives its shares back.
-        const core::LedgerRow& row = books_.diary[static_cast<std::size_t>(selectedRow_)];
-        core::Amount available = held;
-        if (core::KindClassOf(row.key) == '3') {
-          available = core::SatAdd(available, core::ParseAmount(row.cell(core::DiaryCol::Quantity)));
-        }
-        if (quantity > available) {
-          quantity = available;
-          setQuantity(quantity);
-        }
-        if (held < quantity) ui.ButtonDiaryAdd->setEnabled(false);
-      } else if (held < quantity) {
-        setQuantity(held);
-      }
+    const bool rowSelected = selectedRow_ >= 0 && static_cast<std::size_t>(selectedRow_) < books_.diary.size();
+    core::Amount selectedClosingShares = 0;
+    if (rowSelected) {
+      // Changing a closing row first gives its shares back.
+      const core::LedgerRow& row = books_.diary[static_cast<std::size_t>(selectedRow_)];
+      if (core::KindClassOf(row.key) == '3')
+        selectedClosingShares = core::ParseAmount(row.cell(core::DiaryCol::Quantity));
     }
+    const core::HoldingLimit limit =
+        core::CheckHoldingLimit(books_.holdings, StockCodeOf(ui.MaskEditStockCode), buy ? '1' : '2',
+                                AmountOf(ui.EditNum), loading_, rowSelected, selectedClosingShares);
+    if (limit.quantity) {
+      const QSignalBlocker blocker(ui.EditNum);
+      ui.EditNum->setText(AmountText(*limit.quantity));
+    }
+    ui.ButtonDiaryAdd->setEnabled(limit.addEnabled);
   }
-  core::Amount amount = core::SatMul(AmountOf(ui.EditPrice), AmountOf(ui.EditNum));
-  const core::Amount charge = ui.ComboBoxCharge->isEnabled() ? AmountOf(ui.ComboBoxCharge) : 0;
-  const core::Amount tax = AmountOf(ui.EditTax);
-  if (buy) {
-    amount = core::SatAdd(core::SatAdd(amount, charge), tax);
-  } else {
-    amount = core::SatSub(core::SatSub(amount, charge), tax);
-  }
+  const core::Amount amount =
+      core::TradeAmount(AmountOf(ui.EditPrice), AmountOf(ui.EditNum), AmountOf(ui.ComboBoxCharge), AmountOf(ui.EditTax),
+                        buy, ui.ComboBoxCharge->isEnabled());
   ui.LabelHoldKind->setText(buy ? QStringLiteral("買い") : QStringLiteral("売り"));
   SetTextColour(ui.LabelHoldKind, buy ? kRed : kBlue);
   ui.MemoPrice->setText(AmountText(amount));
@@ -729,8 +712,8 @@ void DiaryTab::EditPriceChange(bool user) {
 }
 
 void DiaryTab::EditPriceChange2(bool user) {
-  core::Amount net = core::SatAdd(core::SatAdd(AmountOf(ui.ComboBoxCharge), AmountOf(ui.EditTax)), AmountOf(ui.EditInOut));
-  if (ui.RadioButtonOut->isChecked()) net = core::SatNeg(net);
+  const core::Amount net = core::CashMovementAmount(AmountOf(ui.ComboBoxCharge), AmountOf(ui.EditTax),
+                                                    AmountOf(ui.EditInOut), ui.RadioButtonOut->isChecked());
   ui.MemoPrice->setText(AmountText(net));
   cmnUpdate(user);
 }
@@ -794,13 +777,11 @@ void DiaryTab::EditStockExit() {
 }
 
 void DiaryTab::EditStockUnitChange() {
-  const core::Amount unit = core::ParseAmount(ToSjis(ui.EditStockUnit->text()));
   // A unit of 0 (or none) steps by single shares and rounds nothing.
-  unitStep_ = unit > 0 ? unit : 1;
-  if (unit > 0 && !loading_) {
-    const core::Amount quantity = AmountOf(ui.EditNum);
-    const core::Amount rounded = core::SatMul(core::SafeDiv(quantity, unit), unit);
-    if (rounded != quantity) ui.EditNum->setText(QString::number(rounded));
+  unitStep_ = core::UnitStep(ToSjis(ui.EditStockUnit->text()));
+  if (unitStep_ > 1 && !loading_) {
+    const QString rounded = ToQString(core::RoundQuantityToStep(ToSjis(ui.EditNum->text()), unitStep_));
+    if (core::ParseAmount(ToSjis(rounded)) != AmountOf(ui.EditNum)) ui.EditNum->setText(rounded);
   }
   cmnUpdate(true);
 }
@@ -869,9 +850,9 @@ void DiaryTab::applyInitialSetupMode(bool /*on*/) {}
 
 core::DiaryEntry DiaryTab::entryOfPanel() const {
   core::DiaryEntry e;
-  e.mode = !tradeMode() ? core::DiaryEntry::Mode::Note
-                        : (ui.CheckBoxInOut->isChecked() ? core::DiaryEntry::Mode::CashMovement
-                                                         : core::DiaryEntry::Mode::Trade);
+  e.mode = !tradeMode()
+               ? core::DiaryEntry::Mode::Note
+               : (ui.CheckBoxInOut->isChecked() ? core::DiaryEntry::Mode::CashMovement : core::DiaryEntry::Mode::Trade);
   e.date = pickedDateText();
   e.comment = LinesToCrLf(ui.RichEditDiary->toPlainText());
   e.chargeText = ToSjis(ui.ComboBoxCharge->currentText());
@@ -1041,8 +1022,8 @@ void DiaryTab::jumpToDay(int direction) {
   const auto viewRow = ui.Model->viewRow(*found);
   if (viewRow) {
     const QModelIndex index = ui.Model->index(*viewRow, 0);
-    ui.ListViewDiary->selectionModel()->setCurrentIndex(index,
-                                                        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ui.ListViewDiary->selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     // The day comes to the top of the list.
     ui.ListViewDiary->scrollTo(index, QAbstractItemView::PositionAtTop);
   }
@@ -1143,8 +1124,7 @@ void DiaryTab::loadRow(std::size_t index) {
         const std::string key = code + kindSide + row.key.substr(0, core::DiaryKey::DateLength) +
                                 (row.key.size() > core::DiaryKey::Suffix ? row.key.substr(core::DiaryKey::Suffix) : "");
         const auto position = books_.positions.find(key);
-        deletable =
-            position && core::ParseAmount(books_.positions[*position].cell(core::LoanCol::Shares)) == quantity;
+        deletable = position && core::ParseAmount(books_.positions[*position].cell(core::LoanCol::Shares)) == quantity;
       }
     }
     ui.ButtonDiaryDel->setEnabled(deletable);

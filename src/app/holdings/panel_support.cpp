@@ -24,6 +24,7 @@
 #include "app/shell/sjis_text.h"
 #include "app/shell/widgets.h"
 #include "app/shell/window_services.h"
+#include "core/diary/entry_amounts.h"
 #include "core/records/escape.h"
 
 namespace tomvik::app {
@@ -357,8 +358,8 @@ void ApplyUnitToShares(const LedgerPanelParts& p, core::Amount& lotStep, core::A
     lotStep = 1;
     return;
   }
-  lotStep = core::LotStepOf(unit);
-  roundedShares = core::RoundDownToLot(AmountOf(p.amount.shares), lotStep);
+  lotStep = core::UnitStep(unit);
+  roundedShares = core::RoundDownToStep(AmountOf(p.amount.shares), lotStep);
   p.amount.shares->setText(AmountText(roundedShares));
 }
 

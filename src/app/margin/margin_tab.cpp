@@ -366,7 +366,7 @@ void MarginTab::ListViewLoanDblClick() {
     const QSignalBlocker blocker(ui.EditMarketPriceL);
     ui.EditMarketPriceL->setText(ToQString(position.cell(core::LoanCol::Market)));
   }
-  const bool buy = position.key.size() > core::LoanKey::Side && position.key[core::LoanKey::Side] == '5';
+  const bool buy = position.key.size() > core::LoanKey::Side && position.key[core::LoanKey::Side] == core::kBuyPositionSide;
   (buy ? ui.RadioButtonBL : ui.RadioButtonSL)->setChecked(true);
   // Once, with the side of this position.
   EditPriceLChange();

@@ -3,17 +3,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
-#include <QCloseEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTreeView>
-#include <QMenuBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include "app/diary/diary_tab.h"
@@ -145,7 +145,8 @@ void TFormMain::createMenus() {
   mainMenuSave3_ = MakeAction(QStringLiteral("保存(&S)"), "MainMenuSave3", this);
   mainMenuLoad3_ = MakeAction(QStringLiteral("読込(&L)"), "MainMenuLoad3", this);
   mainMenuSim_ = MakeAction(QStringLiteral("模擬(&M)"), "MainMenuSim", this);
-  for (QAction* action : {mainMenuSave_, mainMenuSave2_, mainMenuSaveL_, mainMenuSave3_, mainMenuLoad3_, mainMenuSim_}) {
+  for (QAction* action :
+       {mainMenuSave_, mainMenuSave2_, mainMenuSaveL_, mainMenuSave3_, mainMenuLoad3_, mainMenuSim_}) {
     bar->addAction(action);
   }
   const std::pair<QAction*, core::Ledger> saves[] = {{mainMenuSave_, core::Ledger::Diary},
@@ -309,15 +310,16 @@ void TFormMain::ledgersChanged() {
 
 bool TFormMain::saveLedger(core::Ledger ledger) {
   if (books_.unreadable.of(ledger)) {
-    prompter_->showError(this, LedgerName(ledger) +
-                                   QStringLiteral("のファイルは読み込めなかったため、上書きしません。\n"
-                                                  "ファイルを確かめてから起動し直してください。"));
+    prompter_->showError(this,
+                         LedgerName(ledger) + QStringLiteral("のファイルは読み込めなかったため、上書きしません。\n"
+                                                             "ファイルを確かめてから起動し直してください。"));
     return false;
   }
   const auto error = core::SaveLedger(books_, ledger);
   saveAction(ledger)->setEnabled(books_.unsaved.of(ledger));
   if (!error) return true;
-  prompter_->showError(this, LedgerName(ledger) + QStringLiteral("を保存できませんでした。変更は保存されていません。\n") +
+  prompter_->showError(this, LedgerName(ledger) +
+                                 QStringLiteral("を保存できませんでした。変更は保存されていません。\n") +
                                  DescribeFileError(*error));
   return false;
 }

@@ -39,8 +39,7 @@ class TFormMain : public QMainWindow, public WindowServices {
   Q_OBJECT
 
  public:
-  explicit TFormMain(std::filesystem::path baseFolder, QDate today = QDate::currentDate(),
-                     QWidget* parent = nullptr);
+  explicit TFormMain(std::filesystem::path baseFolder, QDate today = QDate::currentDate(), QWidget* parent = nullptr);
   ~TFormMain() override;
 
   const std::filesystem::path& baseFolder() const { return books_.folder; }

@@ -136,8 +136,7 @@ QVariant LedgerModel::data(const QModelIndex& index, int role) const {
         return shown_[static_cast<std::size_t>(index.row())].mark ? Qt::Checked : Qt::Unchecked;
       }
       return {};
-    default:
-      return {};
+    default: return {};
   }
 }
 

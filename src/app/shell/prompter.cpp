@@ -32,9 +32,7 @@ QPoint QuestionPosition(const QWidget* window) {
   return QPoint(frame.left() + frame.width() / 2 - 100, frame.top() + frame.height() / 2 - 50);
 }
 
-bool Prompter::askYesNo(QWidget* window, const QString& message) {
-  return Ask(window, message, false) == Answer::Yes;
-}
+bool Prompter::askYesNo(QWidget* window, const QString& message) { return Ask(window, message, false) == Answer::Yes; }
 
 Answer Prompter::askYesNoCancel(QWidget* window, const QString& message) { return Ask(window, message, true); }
 

@@ -31,7 +31,8 @@ QString ToQString(std::string_view cp932, bool* replaced) {
 
 std::string ToSjis(const QString& text, bool* replaced) {
   const QByteArray utf8 = text.toUtf8();
-  const core::Converted converted = Codec().FromUtf8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+  const core::Converted converted =
+      Codec().FromUtf8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
   if (replaced) *replaced = converted.replaced;
   return converted.text;
 }

@@ -6,8 +6,8 @@
 
 #include <functional>
 
-#include "core/books.h"
 #include "app/shell/window_services.h"
+#include "core/books.h"
 #include "core/records/settings.h"
 
 namespace tomvik::app {

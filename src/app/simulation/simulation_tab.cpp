@@ -288,7 +288,6 @@ void SimulationTab::createLayout() {
 
 void SimulationTab::createConnections() {}
 
-
 void SimulationTab::applySettings(const core::Settings& settings) {
   ApplyWidths(ui.ListViewSim, settings.simColumns, 3);
   ApplyExchanges(ui.ComboBoxStockExchange5, settings.exchanges);

@@ -146,7 +146,6 @@ void TotalsTab::createLayout() {
 
 void TotalsTab::createConnections() {}
 
-
 void TotalsTab::applySettings(const core::Settings& settings) {
   ApplyWidths(ui.ListViewTotal, settings.totalColumns, 0);
   SetComboItems(ui.ComboBoxStockCodeTotal, settings.recentTotalStocks);

@@ -7,6 +7,7 @@
 
 #include "core/diary/trade_kinds.h"
 #include "core/holdings/account_summary.h"
+#include "core/holdings/valuation.h"
 #include "core/records/atomic_file.h"
 #include "core/records/code_file.h"
 #include "core/records/cp932_literals.h"
@@ -22,24 +23,9 @@ namespace {
 
 __extension__ typedef __int128 Wide;
 
-constexpr char kBoughtSide = '1';
-constexpr char kSoldSide = '2';
-constexpr char kBuyPositionSide = '5';
-constexpr char kSellPositionSide = '6';
-
 Amount Read(const LedgerRow& row, std::size_t column) { return ParseAmount(row.cell(column)); }
 
 std::string Negated(const std::string& text) { return FormatAmount(SatNeg(ParseAmount(text))); }
-
-// Average price of a total over shares; 0 unless there are shares to divide by.
-Amount AverageOf(Amount total, Amount shares) { return shares > 0 ? total / shares : 0; }
-
-// Unrealised result: market value less cost for the buy side, the reverse
-// for the sell side.
-Amount ValuationOf(bool buy, Amount market, Amount shares, Amount total) {
-  const Amount value = SatMul(market, shares);
-  return buy ? SatSub(value, total) : SatSub(total, value);
-}
 
 // The stock code at its place in a diary row key.
 std::string KeyCodeOf(std::string_view key) {
@@ -67,7 +53,7 @@ void RevalueHoldingCells(bool buy, std::vector<std::string>& cells) {
   cells[HoldCol::Profit] = FormatAmount(ValuationOf(buy, market, shares, total));
 }
 
-bool IsBoughtHolding(const LedgerRow& holding) { return SideOfKey(holding.key, 4) == kBoughtSide; }
+bool IsBoughtHolding(const LedgerRow& holding) { return SideOfKey(holding.key, kHoldingSideAt) == kBoughtSide; }
 
 void RevalueHoldingAt(LedgerTable& holdings, std::size_t index) {
   const bool buy = IsBoughtHolding(holdings[index]);
@@ -120,7 +106,7 @@ std::optional<std::size_t> RealHoldingBehind(const LedgerTable& holdings, std::s
   if (provisional.key.size() < 5 || provisional.key.compare(0, 4, kNoStockCode) != 0) return std::nullopt;
   const std::string code = StockCodeOf(provisional);
   if (code.size() != 4 || code == kNoStockCode) return std::nullopt;
-  return holdings.find(code + provisional.key[4]);
+  return holdings.find(code + provisional.key[kHoldingSideAt]);
 }
 
 void HoldingsChanged(Books& books, Amount realised) {
@@ -149,7 +135,7 @@ LedgerRow MakePositionRow(std::string key, bool buy, std::string_view openDate, 
   LedgerRow row;
   row.key = std::move(key);
   row.cells.resize(LoanCol::Count);
-  row.cells[LoanCol::Kind] = sjis::Join(buy ? sjis::kBuy : sjis::kSell, sjis::kPosition);
+  row.cells[LoanCol::Kind] = PositionKindText(buy);
   row.cells[LoanCol::OpenDate] = std::string(openDate);
   row.cells[LoanCol::Stock] = diaryRow.cell(DiaryCol::Stock);
   row.cells[LoanCol::Exchange] = diaryRow.cell(DiaryCol::Exchange);
@@ -177,12 +163,6 @@ std::optional<std::size_t> SetPositionFigures(LedgerTable& positions, std::size_
 void PositionsChanged(Books& books, Amount realised) {
   HoldingsChanged(books, realised);
   books.unsaved.positions = true;
-}
-
-std::string SequenceText(int counter) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%03d", counter);
-  return buffer;
 }
 
 // --- undo of settlements ------------------------------------------------------
@@ -239,7 +219,7 @@ std::size_t OpenHolding(Books& books, const LedgerRow& diaryRow, std::string_vie
 
 HoldingChange ApplyToHolding(Books& books, std::size_t holdingIndex, const LedgerRow& diaryRow) {
   const LedgerRow& holding = books.holdings[holdingIndex];
-  const char holdingSide = SideOfKey(holding.key, 4);
+  const char holdingSide = SideOfKey(holding.key, kHoldingSideAt);
   const char side = KindSideOf(diaryRow.key);
   const Amount quantity = Read(diaryRow, DiaryCol::Quantity);
   const Amount amount = Read(diaryRow, DiaryCol::Amount);
@@ -279,7 +259,7 @@ PositionOpened OpenPosition(Books& books, const LedgerRow& diaryRow, std::string
 
   ++dayCounter;
   PositionOpened opened;
-  opened.sequence = SequenceText(dayCounter);
+  opened.sequence = PositionSequenceText(dayCounter);
   if (const auto header = FindDayHeader(books.diary, dateText)) {
     const std::string& key = books.diary[*header].key;
     books.diary.rekey(*header, key.substr(0, DiaryKey::KindSide) + opened.sequence);
@@ -416,7 +396,7 @@ void MergeProvisionalHolding(Books& books) {
     holdings.erase(0);
     AddToHolding(holdings, *target - 1, total, shares);
   } else {
-    holdings.rekey(0, code + provisional.key[4]);
+    holdings.rekey(0, code + provisional.key[kHoldingSideAt]);
   }
   HoldingsChanged(books, 0);
 }

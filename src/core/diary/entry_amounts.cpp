@@ -24,10 +24,13 @@ Amount UnitStep(std::string_view unitText) {
   return unit;
 }
 
+Amount RoundDownToStep(Amount quantity, Amount step) {
+  if (step < 1) step = 1;
+  return quantity / step * step;
+}
+
 std::string RoundQuantityToStep(std::string_view quantityText, Amount step) {
-  if (step <= 0) step = 1;
-  const Amount quantity = ParseAmount(quantityText);
-  return std::to_string(SatMul(quantity / step, step));
+  return std::to_string(RoundDownToStep(ParseAmount(quantityText), step));
 }
 
 HoldingLimit CheckHoldingLimit(const LedgerTable& holdings, std::string_view code, char side, Amount quantity,
@@ -36,7 +39,7 @@ HoldingLimit CheckHoldingLimit(const LedgerTable& holdings, std::string_view cod
   const auto found = holdings.findPrefix(code);
   if (!found) return limit;
   const std::string& key = holdings[*found].key;
-  if (key.size() > 4 && key[4] == side) return limit;
+  if (key.size() > kHoldingSideAt && key[kHoldingSideAt] == side) return limit;
   const Amount held = ParseAmount(holdings[*found].cell(HoldCol::Shares));
   if (loading) {
     limit.addEnabled = held >= quantity;

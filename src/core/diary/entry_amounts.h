@@ -21,7 +21,10 @@ Amount CashMovementAmount(Amount charge, Amount tax, Amount amount, bool withdra
 // The quantity step of a trading unit: the unit read as a whole number
 // (separators not allowed); 1 for an empty, unreadable or non-positive unit.
 Amount UnitStep(std::string_view unitText);
-// The quantity rounded down to a multiple of the step, as plain digits.
+// The quantity rounded down (toward zero) to a multiple of the step; a step
+// below 1 counts as 1.
+Amount RoundDownToStep(Amount quantity, Amount step);
+// The same for a quantity text, as plain digits.
 std::string RoundQuantityToStep(std::string_view quantityText, Amount step);
 
 // What the holding of a stock means for a cash trade being entered.

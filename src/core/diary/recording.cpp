@@ -13,7 +13,6 @@ namespace tomvik::core {
 
 namespace {
 
-
 // A charge or tax takes its place in a trade row only when it is not 0.
 std::string NonZero(const std::string& text) { return ParseAmount(text) != 0 ? text : std::string(); }
 

@@ -43,9 +43,9 @@ struct DiaryEntry {
 };
 
 struct Recorded {
-  std::size_t index = 0;          // the row, in the diary
-  bool otherLedgers = false;      // holdings or positions changed
-  bool tradeBranch = false;       // a trade's figures were rewritten (it is loaded back)
+  std::size_t index = 0;      // the row, in the diary
+  bool otherLedgers = false;  // holdings or positions changed
+  bool tradeBranch = false;   // a trade's figures were rewritten (it is loaded back)
 };
 
 // Adds the entry's row (a note adds the day header with its end marker).

@@ -25,9 +25,7 @@ std::string KindText(std::string_view code) {
   }
 }
 
-char KindClassOf(std::string_view key) {
-  return key.size() > DiaryKey::KindClass ? key[DiaryKey::KindClass] : '\0';
-}
+char KindClassOf(std::string_view key) { return key.size() > DiaryKey::KindClass ? key[DiaryKey::KindClass] : '\0'; }
 
 char KindSideOf(std::string_view key) { return key.size() > DiaryKey::KindSide ? key[DiaryKey::KindSide] : '\0'; }
 

@@ -18,7 +18,7 @@ void RecomputeHoldingTotals(Books& books) {
   for (const LedgerRow& row : books.positions) {
     s.unrealised = SatAdd(s.unrealised, ParseAmount(row.cell(LoanCol::Profit)));
     const Amount total = ParseAmount(row.cell(LoanCol::Total));
-    const bool buy = row.key.size() > LoanKey::Side && row.key[LoanKey::Side] == '5';
+    const bool buy = row.key.size() > LoanKey::Side && row.key[LoanKey::Side] == kBuyPositionSide;
     if (buy) {
       s.buyPositions = SatAdd(s.buyPositions, total);
     } else {

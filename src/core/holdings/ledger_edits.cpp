@@ -1,21 +1,16 @@
 #include "core/holdings/ledger_edits.h"
 
-#include <charconv>
 #include <cstdio>
 #include <utility>
 
 #include "core/holdings/account_summary.h"
+#include "core/holdings/valuation.h"
 #include "core/records/cp932_literals.h"
 #include "core/records/hold_file.h"
 #include "core/records/loan_file.h"
 
 namespace tomvik::core {
 namespace {
-
-constexpr char kBoughtSide = '1';
-constexpr char kSoldSide = '2';
-constexpr char kBuyPositionSide = '5';
-constexpr char kSellPositionSide = '6';
 
 std::string StockText(std::string_view code, std::string_view name) {
   std::string stock(code);
@@ -24,16 +19,8 @@ std::string StockText(std::string_view code, std::string_view name) {
   return stock;
 }
 
-std::string PositionKind(bool buy) { return sjis::Join(buy ? sjis::kBuy : sjis::kSell, sjis::kPosition); }
-
 bool IsBuyPositionKey(std::string_view key) {
   return key.size() > LoanKey::Side && key[LoanKey::Side] == kBuyPositionSide;
-}
-
-std::string SequenceText(int number) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%03d", number);
-  return buffer;
 }
 
 void FillHoldingCells(std::vector<std::string>& cells, const HoldingEntry& entry) {
@@ -53,7 +40,7 @@ void FillHoldingCells(std::vector<std::string>& cells, const HoldingEntry& entry
 
 void FillPositionCells(std::vector<std::string>& cells, const PositionEntry& entry) {
   if (cells.size() < LoanCol::Count) cells.resize(LoanCol::Count);
-  cells[LoanCol::Kind] = PositionKind(entry.buy);
+  cells[LoanCol::Kind] = PositionKindText(entry.buy);
   cells[LoanCol::Stock] = StockText(entry.code, entry.name);
   cells[LoanCol::Exchange] = entry.exchange;
   cells[LoanCol::Unit] = entry.unit;
@@ -82,9 +69,8 @@ void PositionsEdited(Books& books) {
 
 PanelFigures ComputePanelFigures(bool buy, Amount total, Amount shares, Amount market) {
   PanelFigures figures;
-  figures.average = shares > 0 ? total / shares : 0;
-  const Amount value = SatMul(market, shares);
-  figures.profit = buy ? SatSub(value, total) : SatSub(total, value);
+  figures.average = AverageOf(total, shares);
+  figures.profit = ValuationOf(buy, market, shares, total);
   figures.difference = buy ? SatSub(market, figures.average) : SatSub(figures.average, market);
   figures.rate = RateText(buy, figures.average, market);
   return figures;
@@ -93,22 +79,6 @@ PanelFigures ComputePanelFigures(bool buy, Amount total, Amount shares, Amount m
 RateLook RateLookOf(const PanelFigures& figures) {
   if (figures.average < 1 || figures.difference == 0) return RateLook::Neutral;
   return figures.difference > 0 ? RateLook::Gain : RateLook::Loss;
-}
-
-Amount LotStepOf(std::string_view unitText) {
-  Amount unit = 0;
-  const char* first = unitText.data();
-  const char* last = first + unitText.size();
-  const auto [end, error] = std::from_chars(first, last, unit);
-  // A unit of 0 or below would make the rounding divide by zero or turn
-  // the share arrows round.
-  if (error != std::errc() || end != last || unit < 1) return 1;
-  return unit;
-}
-
-Amount RoundDownToLot(Amount shares, Amount lotStep) {
-  if (lotStep < 1) lotStep = 1;
-  return shares / lotStep * lotStep;
 }
 
 Amount AdditionalBuyTotal(Amount baseTotal, Amount baseShares, Amount shares, Amount market) {
@@ -164,7 +134,7 @@ std::string PositionBaseKey(std::string_view code, bool buy, std::string_view op
 std::string FreePositionKey(const LedgerTable& positions, std::string_view baseKey) {
   for (int number = 1;; ++number) {
     std::string key(baseKey);
-    key += SequenceText(number);
+    key += PositionSequenceText(number);
     if (!positions.find(key)) return key;
   }
 }

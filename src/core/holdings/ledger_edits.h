@@ -40,12 +40,6 @@ PanelFigures ComputePanelFigures(bool buy, Amount total, Amount shares, Amount m
 enum class RateLook { Neutral, Gain, Loss };
 RateLook RateLookOf(const PanelFigures& figures);
 
-// The share step of a panel: the unit read as a plain integer, without
-// separators; 1 for an empty or unreadable unit and for one below 1.
-Amount LotStepOf(std::string_view unitText);
-// The shares rounded down (toward zero) to a multiple of the lot step.
-Amount RoundDownToLot(Amount shares, Amount lotStep);
-
 // The total tried out by the additional-buy check: the opened holding's
 // total plus the shares beyond its own bought at the market price.
 Amount AdditionalBuyTotal(Amount baseTotal, Amount baseShares, Amount shares, Amount market);

@@ -40,9 +40,7 @@ Converted Cp932ToUtf8(std::string_view cp932);
 Converted Utf8ToCp932(std::string_view utf8);
 
 // True for the first byte of a double-byte CP932 character.
-constexpr bool IsCp932LeadByte(unsigned char c) {
-  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
+constexpr bool IsCp932LeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // The longest prefix of at most maxBytes bytes that does not split a
 // double-byte character.

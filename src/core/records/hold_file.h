@@ -33,6 +33,11 @@ inline constexpr std::size_t Comment = 11;  // コメント
 inline constexpr std::size_t Count = 12;
 }  // namespace HoldCol
 
+// A holding's key is its stock code and its side: "1" bought, "2" sold.
+inline constexpr std::size_t kHoldingSideAt = 4;
+inline constexpr char kBoughtSide = '1';
+inline constexpr char kSoldSide = '2';
+
 // The two stored figures of the account summary, as their panel texts.
 struct AccountFigures {
   std::string totalInvestment;  // 投資総額

@@ -1,5 +1,7 @@
 #include "core/records/loan_file.h"
 
+#include <cstdio>
+
 #include <vector>
 
 #include "core/records/amount.h"
@@ -53,7 +55,7 @@ LedgerTable ParsePositions(std::string_view bytes) {
 std::string SerialisePositions(const LedgerTable& rows) {
   std::vector<std::string> lines;
   for (const LedgerRow& row : rows) {
-    const bool buy = row.key.size() > LoanKey::Side && row.key[LoanKey::Side] == '5';
+    const bool buy = row.key.size() > LoanKey::Side && row.key[LoanKey::Side] == kBuyPositionSide;
     std::string line = buy ? "-" : "+";
     line += std::string(Head(row.cell(LoanCol::Kind), 2));
     line += "," + row.key;
@@ -79,5 +81,13 @@ PositionsLoad LoadPositions(const std::filesystem::path& folder) {
 std::optional<FileError> SavePositions(const std::filesystem::path& folder, const LedgerTable& rows) {
   return WriteFileAtomically(folder / kPositionsFileName, SerialisePositions(rows));
 }
+
+std::string PositionSequenceText(int number) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%03d", number);
+  return buffer;
+}
+
+std::string PositionKindText(bool buy) { return sjis::Join(buy ? sjis::kBuy : sjis::kSell, sjis::kPosition); }
 
 }  // namespace tomvik::core

@@ -36,10 +36,17 @@ inline constexpr std::size_t Count = 13;
 
 // Offsets in a position key.
 namespace LoanKey {
-inline constexpr std::size_t Side = 4;        // "5" buy, "6" sell
-inline constexpr std::size_t OpenDate = 5;    // ten bytes
-inline constexpr std::size_t Sequence = 15;   // three digits
+inline constexpr std::size_t Side = 4;       // "5" buy, "6" sell
+inline constexpr std::size_t OpenDate = 5;   // ten bytes
+inline constexpr std::size_t Sequence = 15;  // three digits
 }  // namespace LoanKey
+inline constexpr char kBuyPositionSide = '5';
+inline constexpr char kSellPositionSide = '6';
+
+// The three-digit label of a day's n-th new position: "001".
+std::string PositionSequenceText(int number);
+// "買建" or "売建".
+std::string PositionKindText(bool buy);
 
 LedgerTable ParsePositions(std::string_view bytes);
 std::string SerialisePositions(const LedgerTable& rows);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/books.h"
+#include "core/diary/entry_amounts.h"
 #include "core/holdings/ledger_edits.h"
 #include "core/records/hold_file.h"
 #include "core/records/loan_file.h"
@@ -57,16 +58,16 @@ TEST(PanelFigures, NoSharesOrNoChangeLookNeutral) {
 }
 
 TEST(PanelFigures, LotStepAndRounding) {
-  EXPECT_EQ(LotStepOf(""), 1);
-  EXPECT_EQ(LotStepOf("100"), 100);
+  EXPECT_EQ(UnitStep(""), 1);
+  EXPECT_EQ(UnitStep("100"), 100);
   // A plain integer: separators make it unreadable.
-  EXPECT_EQ(LotStepOf("1,000"), 1);
-  EXPECT_EQ(LotStepOf("abc"), 1);
-  EXPECT_EQ(LotStepOf("0"), 1);
-  EXPECT_EQ(LotStepOf("-100"), 1);
-  EXPECT_EQ(RoundDownToLot(250, 100), 200);
-  EXPECT_EQ(RoundDownToLot(-250, 100), -200);
-  EXPECT_EQ(RoundDownToLot(250, 0), 250);
+  EXPECT_EQ(UnitStep("1,000"), 1);
+  EXPECT_EQ(UnitStep("abc"), 1);
+  EXPECT_EQ(UnitStep("0"), 1);
+  EXPECT_EQ(UnitStep("-100"), 1);
+  EXPECT_EQ(RoundDownToStep(250, 100), 200);
+  EXPECT_EQ(RoundDownToStep(-250, 100), -200);
+  EXPECT_EQ(RoundDownToStep(250, 0), 250);
   EXPECT_EQ(AdditionalBuyTotal(412000, 1000, 1500, 430), 412000 + 500 * 430);
   EXPECT_EQ(AdditionalBuyTotal(412000, 1000, 1000, 430), 412000);
 }

@@ -43,23 +43,7 @@ namespace {
 
 constexpr int kPanelHeight = 168;
 
-int Cell(std::size_t column) { return static_cast<int>(column); }
-
 core::Date CoreDate(const QDate& date) { return core::Date{date.year(), date.month(), date.day()}; }
-
-QCheckBox* MakeCheck(const QString& text, const char* name, QWidget* parent) {
-  auto* box = new QCheckBox(text, parent);
-  box->setObjectName(QLatin1String(name));
-  return box;
-}
-
-void SetTextColour(QWidget* widget, const QColor& colour) {
-  QPalette palette = widget->palette();
-  palette.setColor(QPalette::WindowText, colour);
-  palette.setColor(QPalette::ButtonText, colour);
-  palette.setColor(QPalette::Text, colour);
-  widget->setPalette(palette);
-}
 
 }  // namespace
 
@@ -532,17 +516,6 @@ constexpr int kPlanCash = 0;
 constexpr int kPlanMargin = 1;
 constexpr int kPlanPlanned = 2;
 
-QString CrLfToLines(const std::string& cp932) {
-  QString text = ToQString(cp932);
-  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  return text;
-}
-
-std::string LinesToCrLf(QString text) {
-  text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-  return ToSjis(text);
-}
-
 }  // namespace
 
 bool DiaryTab::tradeMode() const { return ui.RadioButtonMode1->isChecked(); }
@@ -745,35 +718,19 @@ void DiaryTab::MaskEditStockCodeExit() {
   const std::string code = StockCodeOf(ui.MaskEditStockCode);
   if (code == core::kNoStockCode) return;
   const core::StockDetails details = core::LookUpStock(books_.folder, code);
-  ui.EditStockName->setText(ToQString(details.name));
-  ui.EditStockName->setModified(false);
-  ui.ComboBoxStockExchange->setEditText(ToQString(details.exchange));
+  ShowStockDetails(stockFields(), details);
   exchangeChanged_ = false;
-  const QString unit = ToQString(details.unit);
-  if (unit != ui.EditStockUnit->text()) {
-    ui.EditStockUnit->setText(unit);
-  }
-  ui.EditStockUnit->setModified(false);
   PushRecentStockLine(ui.ComboBoxStockCode, code, details.name);
 }
 
 void DiaryTab::EditStockExit() {
   if (!ui.EditStockName->isModified() && !ui.EditStockUnit->isModified() && !exchangeChanged_) return;
-  const std::string code = StockCodeOf(ui.MaskEditStockCode);
-  if (code == core::kNoStockCode) return;
-  const core::StockDetails details{ToSjis(ui.EditStockName->text()), ToSjis(ui.ComboBoxStockExchange->currentText()),
-                                   ToSjis(ui.EditStockUnit->text())};
-  if (auto error = core::StoreStockFields(books_, code, details)) {
-    if (services_) {
-      services_->prompter().showError(services_->window(),
-                                      QStringLiteral("銘柄管理に書き込めませんでした。\n") + DescribeFileError(*error));
-    }
-    return;
-  }
-  ui.EditStockName->setModified(false);
-  ui.EditStockUnit->setModified(false);
-  exchangeChanged_ = false;
-  if (services_) services_->ledgersChanged();
+  if (StockCodeOf(ui.MaskEditStockCode) == core::kNoStockCode) return;
+  if (StoreTypedStockDetails(stockFields(), books_, services_)) exchangeChanged_ = false;
+}
+
+StockFieldSet DiaryTab::stockFields() const {
+  return {ui.MaskEditStockCode, ui.EditStockName, ui.ComboBoxStockExchange, ui.EditStockUnit};
 }
 
 void DiaryTab::EditStockUnitChange() {
@@ -854,7 +811,7 @@ core::DiaryEntry DiaryTab::entryOfPanel() const {
                ? core::DiaryEntry::Mode::Note
                : (ui.CheckBoxInOut->isChecked() ? core::DiaryEntry::Mode::CashMovement : core::DiaryEntry::Mode::Trade);
   e.date = pickedDateText();
-  e.comment = LinesToCrLf(ui.RichEditDiary->toPlainText());
+  e.comment = CommentOf(ui.RichEditDiary);
   e.chargeText = ToSjis(ui.ComboBoxCharge->currentText());
   e.chargeEnabled = ui.ComboBoxCharge->isEnabled();
   e.taxText = ToSjis(ui.EditTax->text());
@@ -1132,7 +1089,7 @@ void DiaryTab::loadRow(std::size_t index) {
   }
   {
     const QSignalBlocker blocker(ui.RichEditDiary);
-    ui.RichEditDiary->setPlainText(CrLfToLines(row.cell(C::Comment)));
+    ShowComment(ui.RichEditDiary, row.cell(C::Comment));
   }
   loading_ = false;
   ui.ButtonDiaryUpd->setEnabled(false);

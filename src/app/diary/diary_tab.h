@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "app/shell/entry_fields.h"
 #include "app/shell/ledger_model.h"
 #include "app/shell/tab_base.h"
 #include "core/diary/recording.h"
@@ -180,6 +181,7 @@ class DiaryTab : public TabBase {
   // The table index of the row selected in the list.
   std::optional<std::size_t> selectedIndex() const;
   core::DiaryEntry entryOfPanel() const;
+  StockFieldSet stockFields() const;
   void loadRow(std::size_t index);
   // After a change of the ledgers: everything on screen follows.
   void changed(bool otherLedgers);

@@ -42,8 +42,6 @@ namespace {
 // Height of the entry panel until the window restores the saved one.
 constexpr int kPanelHeight = 168;
 
-int Cell(std::size_t column) { return static_cast<int>(column); }
-
 }  // namespace
 
 HoldingsTab::HoldingsTab(core::Books& books, QWidget* parent) : TabBase(books, parent) {
@@ -434,7 +432,7 @@ void HoldingsTab::ListViewHoldDblClick() {
 
 void HoldingsTab::MaskEditStockCode2Exit() {
   const std::string code = StockCodeOf(ui.MaskEditStockCode2);
-  ShowStockDetails(parts_, core::LookUpStock(books_.folder, code));
+  ShowStockDetails(FieldsOf(parts_.stock), core::LookUpStock(books_.folder, code));
   exchangeChanged_ = false;
   EditStockUnit2Change();
 
@@ -451,7 +449,7 @@ void HoldingsTab::MaskEditStockCode2Exit() {
 
 void HoldingsTab::EditStock2Exit() {
   if (!ui.EditStockName2->isModified() && !ui.EditStockUnit2->isModified() && !exchangeChanged_) return;
-  StoreTypedStockDetails(parts_, books_, services_);
+  StoreTypedStockDetails(FieldsOf(parts_.stock), books_, services_);
 }
 
 void HoldingsTab::EditStockUnit2Change() {

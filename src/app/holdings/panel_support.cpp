@@ -51,12 +51,7 @@ bool FieldEvents::eventFilter(QObject* watched, QEvent* event) {
   } else if (event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     emit keyDown(key->key());
-    if (numeric_) {
-      const bool minus = minusAllowed_ && minusAllowed_();
-      for (const char32_t ch : key->text().toUcs4()) {
-        if (!core::IsNumericEntryChar(ch, minus)) return true;
-      }
-    }
+    if (numeric_ && RefusesNumericKey(*key, minusAllowed_ && minusAllowed_())) return true;
   }
   return QObject::eventFilter(watched, event);
 }
@@ -88,26 +83,6 @@ void ShowRate(QLabel* panel, const core::PanelFigures& figures) {
   panel->setText(ToQString(figures.rate));
 }
 
-void ShowSignColour(QLineEdit* field, core::Amount value) {
-  QColor colour = field->style()->standardPalette().color(QPalette::Text);
-  switch (core::SignColourOf(value)) {
-    case core::SignColour::Red: colour = kRed; break;
-    case core::SignColour::Blue: colour = kBlue; break;
-    case core::SignColour::WindowText: break;
-  }
-  QPalette palette = field->palette();
-  palette.setColor(QPalette::Text, colour);
-  field->setPalette(palette);
-}
-
-std::string CommentOf(const QPlainTextEdit* box) { return core::NormaliseLineBreaks(ToSjis(box->toPlainText())); }
-
-void ShowComment(QPlainTextEdit* box, const std::string& comment) {
-  QString text = ToQString(comment);
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  box->setPlainText(text);
-}
-
 void SelectLedgerRow(QTreeView* view, const LedgerModel* model, std::size_t tableIndex, bool focus) {
   const auto row = model->viewRow(tableIndex);
   if (!row) return;
@@ -135,18 +110,6 @@ constexpr int kRateWidth = 60;
 const QColor kRateNeutralLook(240, 224, 240);
 
 }  // namespace
-
-QPushButton* MakeButton(const QString& text, const char* objectName, QWidget* parent) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(QLatin1String(objectName));
-  return button;
-}
-
-QCheckBox* MakeCheck(const QString& text, const char* objectName, QWidget* parent) {
-  auto* box = new QCheckBox(text, parent);
-  box->setObjectName(QLatin1String(objectName));
-  return box;
-}
 
 // A field that only the initial-setup mode opens up.
 void Lock(QLineEdit* field) {
@@ -319,28 +282,6 @@ void LayOutLedgerPanel(const LedgerPanelParts& p) {
   grid->addLayout(bottom, 1, 0, 1, 3);
   grid->setColumnStretch(2, 1);
   grid->setRowStretch(0, 1);
-}
-
-void ShowStockDetails(const LedgerPanelParts& p, const core::StockDetails& details) {
-  p.stock.name->setText(ToQString(details.name));
-  p.stock.exchange->setCurrentText(ToQString(details.exchange));
-  p.stock.unit->setText(ToQString(details.unit));
-  p.stock.name->setModified(false);
-  p.stock.unit->setModified(false);
-}
-
-bool StoreTypedStockDetails(const LedgerPanelParts& p, core::Books& books, WindowServices* services) {
-  const core::StockDetails details{ToSjis(p.stock.name->text()), ToSjis(p.stock.exchange->currentText()),
-                                   ToSjis(p.stock.unit->text())};
-  const auto error = core::StoreStockFields(books, StockCodeOf(p.stock.code), details);
-  if (!services) return false;
-  if (error) {
-    services->prompter().showError(services->window(),
-                                   QStringLiteral("銘柄管理を保存できませんでした。\n") + DescribeFileError(*error));
-    return false;
-  }
-  services->ledgersChanged();
-  return true;
 }
 
 void ShowPanelFigures(const LedgerPanelParts& p) {

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/shell/entry_fields.h"
 #include "core/books.h"
 #include "core/holdings/ledger_edits.h"
 #include "core/records/amount.h"
@@ -80,16 +81,8 @@ class HandlerSet {
 
 // The rate of change panel: its text and the look of the figures behind it.
 void ShowRate(QLabel* panel, const core::PanelFigures& figures);
-// A figure's letters in the colour of its sign.
-void ShowSignColour(QLineEdit* field, core::Amount value);
-
-// A comment box's text with CR LF line breaks, as core keeps comments.
-std::string CommentOf(const QPlainTextEdit* box);
-void ShowComment(QPlainTextEdit* box, const std::string& comment);
 
 // Small builders of the two panels.
-QPushButton* MakeButton(const QString& text, const char* objectName, QWidget* parent);
-QCheckBox* MakeCheck(const QString& text, const char* objectName, QWidget* parent);
 // A field that only the initial-setup mode opens up.
 void Lock(QLineEdit* field);
 // The coloured rate of change figure, a sunken panel with centred text.
@@ -155,11 +148,8 @@ void LayOutLedgerPanel(const LedgerPanelParts& p);
 LedgerPanelParts::StockFields MakeStockGroup(QWidget* panel, const QString& groupName, const QString& suffix);
 LedgerPanelParts::MarketFields MakeMarketFields(QWidget* panel, const QString& suffix, const char* rateName);
 
-// The stock's details as the stock master gives them; not counted as typed.
-void ShowStockDetails(const LedgerPanelParts& p, const core::StockDetails& details);
-// Writes typed details of the panel's stock to Code.txt at once; a failure
-// is shown. True when the window was told of the change.
-bool StoreTypedStockDetails(const LedgerPanelParts& p, core::Books& books, WindowServices* services);
+// The panel's stock fields for the shared lookup and write-back.
+inline StockFieldSet FieldsOf(const LedgerPanelParts::StockFields& f) { return {f.code, f.name, f.exchange, f.unit}; }
 // Average (or unit price), result and rate from the panel's fields.
 void ShowPanelFigures(const LedgerPanelParts& p);
 // A unit sets the share step and rounds the shares down to whole lots.

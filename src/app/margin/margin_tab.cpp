@@ -43,8 +43,6 @@ namespace {
 // Height of the entry panel until the window restores the saved one.
 constexpr int kPanelHeight = 168;
 
-int Cell(std::size_t column) { return static_cast<int>(column); }
-
 }  // namespace
 
 MarginTab::MarginTab(core::Books& books, QWidget* parent) : TabBase(books, parent) {
@@ -366,7 +364,8 @@ void MarginTab::ListViewLoanDblClick() {
     const QSignalBlocker blocker(ui.EditMarketPriceL);
     ui.EditMarketPriceL->setText(ToQString(position.cell(core::LoanCol::Market)));
   }
-  const bool buy = position.key.size() > core::LoanKey::Side && position.key[core::LoanKey::Side] == core::kBuyPositionSide;
+  const bool buy =
+      position.key.size() > core::LoanKey::Side && position.key[core::LoanKey::Side] == core::kBuyPositionSide;
   (buy ? ui.RadioButtonBL : ui.RadioButtonSL)->setChecked(true);
   // Once, with the side of this position.
   EditPriceLChange();
@@ -384,7 +383,7 @@ void MarginTab::ListViewLoanDblClick() {
 
 void MarginTab::MaskEditStockCodeLExit() {
   const std::string code = StockCodeOf(ui.MaskEditStockCodeL);
-  ShowStockDetails(parts_, core::LookUpStock(books_.folder, code));
+  ShowStockDetails(FieldsOf(parts_.stock), core::LookUpStock(books_.folder, code));
   exchangeChanged_ = false;
   EditStockUnitLChange();
 
@@ -400,7 +399,7 @@ void MarginTab::MaskEditStockCodeLExit() {
 
 void MarginTab::EditStockLExit() {
   if (!ui.EditStockNameL->isModified() && !ui.EditStockUnitL->isModified() && !exchangeChanged_) return;
-  StoreTypedStockDetails(parts_, books_, services_);
+  StoreTypedStockDetails(FieldsOf(parts_.stock), books_, services_);
 }
 
 void MarginTab::EditStockUnitLChange() {

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 
 #include "app/shell/keyboard.h"
+#include "app/shell/prompter.h"
 #include "app/shell/settings_widgets.h"
 #include "app/shell/sjis_text.h"
 #include "app/shell/widgets.h"
@@ -25,14 +26,7 @@ class NumericKeyFilter : public QObject {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
-    const auto* key = static_cast<QKeyEvent*>(event);
-    const QString text = key->text();
-    if (text.isEmpty()) return false;  // arrows, Home, Delete ...: editing keys
-    const bool setup = setupMode_ && setupMode_();
-    for (const char32_t ch : text.toUcs4()) {
-      if (!core::IsNumericEntryChar(ch, setup)) return true;
-    }
-    return false;
+    return RefusesNumericKey(*static_cast<QKeyEvent*>(event), setupMode_ && setupMode_());
   }
 
  private:
@@ -56,6 +50,13 @@ class ExitWatcher : public QObject {
 QString Normalised(const QString& text) { return ToQString(core::NormaliseAmountText(ToSjis(text))); }
 
 }  // namespace
+
+bool RefusesNumericKey(const QKeyEvent& key, bool initialSetupMode) {
+  for (const char32_t ch : key.text().toUcs4()) {
+    if (!core::IsNumericEntryChar(ch, initialSetupMode)) return true;
+  }
+  return false;
+}
 
 void InstallNumericKeyFilter(QLineEdit* field, std::function<bool()> initialSetupMode) {
   field->installEventFilter(new NumericKeyFilter(std::move(initialSetupMode), field));
@@ -117,6 +118,30 @@ void PushRecentStockLine(QComboBox* combo, const std::string& code, const std::s
   const QSignalBlocker blocker(combo);
   SetComboItems(combo, items);
   combo->setCurrentIndex(-1);
+}
+
+void ShowStockDetails(const StockFieldSet& fields, const core::StockDetails& details) {
+  fields.name->setText(ToQString(details.name));
+  fields.name->setModified(false);
+  fields.exchange->setEditText(ToQString(details.exchange));
+  fields.unit->setText(ToQString(details.unit));
+  fields.unit->setModified(false);
+}
+
+bool StoreTypedStockDetails(const StockFieldSet& fields, core::Books& books, WindowServices* services) {
+  const core::StockDetails details{ToSjis(fields.name->text()), ToSjis(fields.exchange->currentText()),
+                                   ToSjis(fields.unit->text())};
+  const auto error = core::StoreStockFields(books, StockCodeOf(fields.code), details);
+  if (!services) return false;
+  if (error) {
+    services->prompter().showError(services->window(),
+                                   QStringLiteral("銘柄管理に書き込めませんでした。\n") + DescribeFileError(*error));
+    return false;
+  }
+  fields.name->setModified(false);
+  fields.unit->setModified(false);
+  services->ledgersChanged();
+  return true;
 }
 
 }  // namespace tomvik::app

@@ -9,9 +9,12 @@
 #include <functional>
 #include <string>
 
+#include "core/books.h"
 #include "core/records/amount.h"
+#include "core/stocks/stock_lookup.h"
 
 class QComboBox;
+class QKeyEvent;
 class QLineEdit;
 
 namespace tomvik::app {
@@ -19,6 +22,10 @@ namespace tomvik::app {
 class UpDownArrows;
 class WindowServices;
 
+// Whether a key press is kept out of a numeric field: anything but digits
+// and control keys ("-" too while the initial-setup mode is on); keys
+// without text (arrows, Delete) and double-byte input pass.
+bool RefusesNumericKey(const QKeyEvent& key, bool initialSetupMode);
 // Lets only digits and control keys into the field ("-" too while the
 // initial-setup mode is on); double-byte input passes unfiltered.
 void InstallNumericKeyFilter(QLineEdit* field, std::function<bool()> initialSetupMode);
@@ -38,6 +45,19 @@ QString AmountText(core::Amount value);
 
 // The code of a four-digit code field, blanks read as "0".
 std::string StockCodeOf(const QLineEdit* codeField);
+
+// The stock fields of a panel: code, name, exchange and unit.
+struct StockFieldSet {
+  QLineEdit* code;
+  QLineEdit* name;
+  QComboBox* exchange;
+  QLineEdit* unit;
+};
+// The stock's details as the stock master gives them; not counted as typed.
+void ShowStockDetails(const StockFieldSet& fields, const core::StockDetails& details);
+// Writes the typed details of the fields' stock to Code.txt at once (a
+// failure is shown) and tells the window. True when they were written.
+bool StoreTypedStockDetails(const StockFieldSet& fields, core::Books& books, WindowServices* services);
 
 // Puts a value first in a recently-used combo (charges); keeps the text.
 void PushRecentCharge(QComboBox* combo, const QString& text);

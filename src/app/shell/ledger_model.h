@@ -19,6 +19,9 @@
 
 namespace tomvik::app {
 
+// The ColumnSpec::cell of a row's column (core's column numbers are size_t).
+constexpr int Cell(std::size_t column) { return static_cast<int>(column); }
+
 struct ColumnSpec {
   QString caption;
   int cell = -1;  // index into the row's cells; kKeyCell shows the key

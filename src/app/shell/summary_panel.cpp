@@ -7,8 +7,6 @@
 #include <QLineEdit>
 #include <QStyle>
 
-#include <optional>
-
 #include "app/shell/sjis_text.h"
 #include "app/shell/widgets.h"
 #include "core/records/amount.h"
@@ -16,21 +14,6 @@
 namespace tomvik::app {
 
 namespace {
-
-void SetTextColour(QLineEdit* memo, std::optional<QColor> colour) {
-  QPalette palette = memo->palette();
-  palette.setColor(QPalette::Text, colour.value_or(memo->style()->standardPalette().color(QPalette::Text)));
-  memo->setPalette(palette);
-}
-
-std::optional<QColor> SignColourOf(core::Amount value) {
-  switch (core::SignColourOf(value)) {
-    case core::SignColour::Red: return kRed;
-    case core::SignColour::Blue: return kBlue;
-    case core::SignColour::WindowText: break;
-  }
-  return std::nullopt;
-}
 
 QString Figure(core::Amount value) { return ToQString(core::FormatAmount(value)); }
 
@@ -95,14 +78,15 @@ void SummaryPanel::showSummary(const core::Books& books) {
   const core::Summary& s = books.summary;
   Show(ui.MemoTotal2, ToQString(books.figures.totalInvestment));
   Show(ui.MemoBSPM2, ToQString(books.figures.realised));
-  SetTextColour(ui.MemoBSPM2, SignColourOf(core::ParseAmount(books.figures.realised)));
+  ShowSignColour(ui.MemoBSPM2, core::ParseAmount(books.figures.realised));
   Show(ui.MemoHold2, Figure(s.holdingsTotal));
   Show(ui.MemoInPM2, Figure(s.unrealised));
-  SetTextColour(ui.MemoInPM2, SignColourOf(s.unrealised));
+  ShowSignColour(ui.MemoInPM2, s.unrealised);
   Show(ui.MemoHoldLB, Figure(s.buyPositions));
   Show(ui.MemoHoldLS, Figure(s.sellPositions));
   Show(ui.MemoEnable2, Figure(s.available));
-  SetTextColour(ui.MemoEnable2, s.available < 0 ? std::optional<QColor>(kRed) : std::nullopt);
+  // Only a shortfall has a colour of its own.
+  SetTextColour(ui.MemoEnable2, s.available < 0 ? kRed : style()->standardPalette().color(QPalette::Text));
   Show(ui.MemoRemain2, Figure(s.balance));
 }
 

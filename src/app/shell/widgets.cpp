@@ -1,15 +1,20 @@
 #include "app/shell/widgets.h"
 
 #include "app/shell/list_delegate.h"
+#include "app/shell/sjis_text.h"
+#include "core/records/escape.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -162,6 +167,46 @@ void PlacePanelOverList(QWidget* tab, QSplitter* splitter, int panelHeight) {
   auto* page = new QVBoxLayout(tab);
   page->setContentsMargins(0, 0, 0, 0);
   page->addWidget(splitter);
+}
+
+QCheckBox* MakeCheck(const QString& text, const char* objectName, QWidget* parent) {
+  auto* box = new QCheckBox(text, parent);
+  box->setObjectName(QLatin1String(objectName));
+  return box;
+}
+
+QPushButton* MakeButton(const QString& text, const char* objectName, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(QLatin1String(objectName));
+  return button;
+}
+
+void SetTextColour(QWidget* widget, const QColor& colour) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  palette.setColor(QPalette::ButtonText, colour);
+  palette.setColor(QPalette::Text, colour);
+  widget->setPalette(palette);
+}
+
+void ShowSignColour(QLineEdit* field, core::Amount value) {
+  QColor colour = field->style()->standardPalette().color(QPalette::Text);
+  switch (core::SignColourOf(value)) {
+    case core::SignColour::Red: colour = kRed; break;
+    case core::SignColour::Blue: colour = kBlue; break;
+    case core::SignColour::WindowText: break;
+  }
+  QPalette palette = field->palette();
+  palette.setColor(QPalette::Text, colour);
+  field->setPalette(palette);
+}
+
+std::string CommentOf(const QPlainTextEdit* box) { return core::NormaliseLineBreaks(ToSjis(box->toPlainText())); }
+
+void ShowComment(QPlainTextEdit* box, const std::string& comment) {
+  QString text = ToQString(comment);
+  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  box->setPlainText(text);
 }
 
 }  // namespace tomvik::app

@@ -10,13 +10,17 @@
 #include <QWidget>
 
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "app/shell/ledger_model.h"
+#include "core/records/amount.h"
 
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QPushButton;
 class QRadioButton;
 class QSplitter;
 
@@ -69,6 +73,19 @@ void ApplyColumns(QTreeView* view, const std::vector<ColumnSpec>& columns);
 QRadioButton* MakeRadio(const QString& text, const char* objectName, QWidget* parent);
 // A small frame holding one set of choices side by side.
 QGroupBox* MakeChoiceBox(QWidget* parent, std::initializer_list<QRadioButton*> choices);
+
+QCheckBox* MakeCheck(const QString& text, const char* objectName, QWidget* parent);
+QPushButton* MakeButton(const QString& text, const char* objectName, QWidget* parent);
+
+// Letters of a label, button or field in a colour of their own.
+void SetTextColour(QWidget* widget, const QColor& colour);
+// A figure's letters in the colour of its sign (negative red, positive
+// blue, zero the window text colour).
+void ShowSignColour(QLineEdit* field, core::Amount value);
+
+// Comments are CR LF separated in core and "\n" separated in the editor.
+std::string CommentOf(const QPlainTextEdit* box);
+void ShowComment(QPlainTextEdit* box, const std::string& comment);
 
 // Window background when enabled, button face when disabled, as the
 // panels show their editable and locked fields.

@@ -33,14 +33,9 @@ constexpr int kNameWidth = 320;
 // Background of the change rate while it shows no direction.
 const QColor kRateNeutral(240, 224, 240);
 
-int Cell(std::size_t column) { return static_cast<int>(column); }
-
 // A side choice in its own colour, bold.
 void ColourChoice(QRadioButton* radio, const QColor& colour) {
-  QPalette palette = radio->palette();
-  palette.setColor(QPalette::WindowText, colour);
-  palette.setColor(QPalette::ButtonText, colour);
-  radio->setPalette(palette);
+  SetTextColour(radio, colour);
   QFont font = radio->font();
   font.setBold(true);
   radio->setFont(font);

@@ -46,36 +46,11 @@ void AddBuiltInExchanges(QComboBox* combo) {
   combo->setCurrentIndex(-1);
 }
 
-int Cell(std::size_t column) { return static_cast<int>(column); }
-
-// Comments are CR LF separated in core and "\n" separated in the editor.
-QString CommentText(const std::string& comment) {
-  QString text = ToQString(comment);
-  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  return text;
-}
-
-std::string CommentOf(const QPlainTextEdit* box) {
-  QString text = box->toPlainText();
-  text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  text.replace(QLatin1String("\n"), QLatin1String("\r\n"));
-  return ToSjis(text);
-}
-
 std::string TextOf(const QLineEdit* field) { return ToSjis(field->text()); }
 
 void ShowResult(QLineEdit* memo, core::Amount result) {
   memo->setText(AmountText(result));
-  QColor colour = memo->style()->standardPalette().color(QPalette::Text);
-  switch (core::SignColourOf(result)) {
-    case core::SignColour::Red: colour = kRed; break;
-    case core::SignColour::Blue: colour = kBlue; break;
-    case core::SignColour::WindowText: break;
-  }
-  QPalette palette = memo->palette();
-  palette.setColor(QPalette::Text, colour);
-  memo->setPalette(palette);
+  ShowSignColour(memo, result);
 }
 
 // Gives the view's cell options as the delegate lays them out, so the hit
@@ -361,7 +336,7 @@ void StockTab::ListViewStockDblClick() {
     ui.EditStockUnit3->setText(ToQString(entry.cell(core::StockCol::Unit)));
     ui.EditPrice3B->setText(ToQString(entry.cell(core::StockCol::BuyTotal)));
     ui.EditPrice3S->setText(ToQString(entry.cell(core::StockCol::SellTotal)));
-    ui.RichEditComment3->setPlainText(CommentText(entry.cell(core::StockCol::Comment)));
+    ShowComment(ui.RichEditComment3, entry.cell(core::StockCol::Comment));
     filling_ = false;
   }
   ui.ButtonUpd3->setEnabled(false);

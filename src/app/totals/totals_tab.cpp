@@ -28,8 +28,6 @@ namespace {
 constexpr int kRecentCodesDropDownWidth = 207;
 constexpr int kRecentCodesButtonWidth = 20;
 
-int Cell(std::size_t column) { return static_cast<int>(column); }
-
 }  // namespace
 
 TotalsTab::TotalsTab(core::Books& books, QWidget* parent) : TabBase(books, parent) {

@@ -919,11 +919,7 @@ void DiaryTab::ButtonDiaryDelClick() {
 std::optional<std::size_t> DiaryTab::selectedIndex() const {
   const QModelIndexList rows = ui.ListViewDiary->selectionModel()->selectedRows();
   if (rows.isEmpty()) return std::nullopt;
-  // While the list catches up with a change of the ledger, a selection
-  // notice may name a row the ledger no longer has.
-  const auto index = ui.Model->tableIndex(rows.front().row());
-  if (!index || *index >= books_.diary.size()) return std::nullopt;
-  return index;
+  return ui.Model->tableIndex(rows.front().row());
 }
 
 void DiaryTab::ListViewDiarySelectItem() {

@@ -205,7 +205,7 @@ void HoldingsTab::createConnections() {
   // Outside the initial-setup mode only the market price, its arrows, the
   // comment and the check boxes react to the user; these stay attached.
   auto* marketEvents = new FieldEvents(ui.EditMarketPrice2);
-  marketEvents->setNumericFilter(true, [this] { return services_ && services_->initialSetupMode(); });
+  marketEvents->setNumericFilter(true, setupModeQuery());
   NormaliseOnExit(ui.EditMarketPrice2);
   connect(ui.EditMarketPrice2, &QLineEdit::textChanged, this, &HoldingsTab::EditPrice2Change);
   ConnectStepper(ui.UpDownMarketPrice2, ui.EditMarketPrice2, [] { return core::Amount{1}; });
@@ -246,7 +246,7 @@ void HoldingsTab::createConnections() {
 
 void HoldingsTab::attachSetupHandlers() {
   HandlerSet& h = setupHandlers_;
-  const auto minus = [this] { return services_ && services_->initialSetupMode(); };
+  const auto minus = setupModeQuery();
   h.add(connect(ui.MaskEditStockCode2, &QLineEdit::textChanged, this, &HoldingsTab::cmnUpdate2));
   h.add(connect(codeEvents_, &FieldEvents::left, this, &HoldingsTab::MaskEditStockCode2Exit));
   h.add(connect(codeEvents_, &FieldEvents::keyDown, this, [this](int key) {
@@ -272,7 +272,7 @@ void HoldingsTab::attachBuyCheckHandlers() {
   // Only the shares are typed while the additional buy is tried out.
   HandlerSet& h = buyCheckHandlers_;
   h.add(connect(ui.EditNum2, &QLineEdit::textChanged, this, &HoldingsTab::EditNum2Change));
-  numEvents_->setNumericFilter(true, [this] { return services_ && services_->initialSetupMode(); });
+  numEvents_->setNumericFilter(true, setupModeQuery());
   h.add(connect(numEvents_, &FieldEvents::left, ui.EditNum2, [this] {
     const QString text = ToQString(core::NormaliseAmountText(ToSjis(ui.EditNum2->text())));
     if (text != ui.EditNum2->text()) ui.EditNum2->setText(text);

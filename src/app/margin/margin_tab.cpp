@@ -209,7 +209,7 @@ void MarginTab::createConnections() {
   // Outside the initial-setup mode only the market price, its arrows, the
   // comment and the check boxes react to the user; these stay attached.
   auto* marketEvents = new FieldEvents(ui.EditMarketPriceL);
-  marketEvents->setNumericFilter(true, [this] { return services_ && services_->initialSetupMode(); });
+  marketEvents->setNumericFilter(true, setupModeQuery());
   NormaliseOnExit(ui.EditMarketPriceL);
   connect(ui.EditMarketPriceL, &QLineEdit::textChanged, this, &MarginTab::EditPriceLChange);
   ConnectStepper(ui.UpDownMarketPriceL, ui.EditMarketPriceL, [] { return core::Amount{1}; });
@@ -248,7 +248,7 @@ void MarginTab::createConnections() {
 
 void MarginTab::attachSetupHandlers() {
   HandlerSet& h = setupHandlers_;
-  const auto minus = [this] { return services_ && services_->initialSetupMode(); };
+  const auto minus = setupModeQuery();
   h.add(connect(ui.MaskEditStockCodeL, &QLineEdit::textChanged, this, &MarginTab::cmnUpdateL));
   h.add(connect(codeEvents_, &FieldEvents::left, this, &MarginTab::MaskEditStockCodeLExit));
   h.add(connect(codeEvents_, &FieldEvents::keyDown, this, [this](int key) {

@@ -93,7 +93,11 @@ void LedgerModel::sync() {
 
 std::optional<std::size_t> LedgerModel::tableIndex(int viewRow) const {
   if (viewRow < 0 || static_cast<std::size_t>(viewRow) >= rows_.size()) return std::nullopt;
-  return rows_[static_cast<std::size_t>(viewRow)];
+  // Between a change of the table and sync() the views may still ask about
+  // rows the table no longer has.
+  const std::size_t index = rows_[static_cast<std::size_t>(viewRow)];
+  if (!table_ || index >= table_->size()) return std::nullopt;
+  return index;
 }
 
 std::optional<int> LedgerModel::viewRow(std::size_t tableIndex) const {

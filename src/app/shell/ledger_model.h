@@ -52,7 +52,8 @@ class LedgerModel : public QAbstractTableModel {
 
   const std::vector<ColumnSpec>& columns() const { return columns_; }
   const core::LedgerTable* table() const { return table_; }
-  // Table index of a view row, and the view row of a table index.
+  // Table index of a view row (none for a row the table no longer has),
+  // and the view row of a table index.
   std::optional<std::size_t> tableIndex(int viewRow) const;
   std::optional<int> viewRow(std::size_t tableIndex) const;
   // A cell's text as shown.

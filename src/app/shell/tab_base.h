@@ -33,9 +33,10 @@ class TabBase : public QWidget {
   virtual void ResetOtherPanels() {}
 
  protected:
+  bool initialSetupMode() const { return services_ && services_->initialSetupMode(); }
   // For key filters made before the window is known.
   std::function<bool()> setupModeQuery() const {
-    return [this] { return services_ && services_->initialSetupMode(); };
+    return [this] { return initialSetupMode(); };
   }
 
   core::Books& books_;

@@ -223,7 +223,7 @@ void StockTab::createConnections() {
   // The stock fields count as edits only where they can be typed.
   for (QLineEdit* field : {ui.MaskEditStockCode3, ui.EditStockName3, ui.EditStockUnit3}) {
     connect(field, &QLineEdit::textChanged, this, [this] {
-      if (setupMode()) cmnUpdate3();
+      if (initialSetupMode()) cmnUpdate3();
     });
   }
   connect(ui.MaskEditStockCode3, &QLineEdit::textEdited, this, &StockTab::codeEdited);
@@ -235,8 +235,6 @@ void StockTab::createConnections() {
   // settings or after a refused reload never reaches the handler.
   connect(ui.CheckBoxFilter3, &QCheckBox::clicked, this, &StockTab::CheckBoxFilter3Click);
 }
-
-bool StockTab::setupMode() const { return services_ && services_->initialSetupMode(); }
 
 bool StockTab::eventFilter(QObject* watched, QEvent* event) {
   if (watched == ui.ListViewStock->viewport()) {
@@ -363,7 +361,7 @@ void StockTab::codeEdited() {
   codeTyped_ = true;
   // A code the list does not hold yet can be added, also after a row was
   // loaded into the panel.
-  if (setupMode() && !books_.stocks.find(StockCodeOf(ui.MaskEditStockCode3))) ui.ButtonAdd3->setEnabled(true);
+  if (initialSetupMode() && !books_.stocks.find(StockCodeOf(ui.MaskEditStockCode3))) ui.ButtonAdd3->setEnabled(true);
 }
 
 core::StockFields StockTab::panelFields() const {
@@ -387,7 +385,7 @@ void StockTab::ButtonUpd3Click() {
 }
 
 void StockTab::ButtonAdd3Click() {
-  if (!setupMode()) return;
+  if (!initialSetupMode()) return;
   const std::size_t index = core::AddStock(books_, panelFields());
   ui.ButtonDel3->setEnabled(true);
   finishEdit(index);
@@ -407,7 +405,7 @@ void StockTab::finishEdit(std::size_t index) {
 }
 
 void StockTab::ButtonDel3Click() {
-  if (!loaded_ || !setupMode()) return;
+  if (!loaded_ || !initialSetupMode()) return;
   if (!services_->prompter().askYesNo(services_->window(), kDeleteQuestion)) return;
   if (const auto row = selectedRow()) core::DeleteStock(books_, *row);
   forgetLoaded();

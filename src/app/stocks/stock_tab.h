@@ -104,7 +104,6 @@ class StockTab : public TabBase {
   void createWidgets();
   void createLayout();
   void createConnections();
-  bool setupMode() const;
   core::StockFields panelFields() const;
   std::optional<std::size_t> selectedRow() const;
   void rememberLoaded(std::size_t index);

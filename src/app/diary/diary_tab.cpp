@@ -44,6 +44,7 @@ namespace {
 constexpr int kPanelHeight = 168;
 
 core::Date CoreDate(const QDate& date) { return core::Date{date.year(), date.month(), date.day()}; }
+QDate QDateOf(const core::Date& date) { return QDate(date.year, date.month, date.day); }
 
 }  // namespace
 
@@ -410,7 +411,7 @@ void DiaryTab::restorePickedDate() {
   const auto shown = core::ParseDateText(lastShownDate_);
   if (!shown) return;
   const QSignalBlocker blocker(ui.DateTimePicker);
-  ui.DateTimePicker->setDate(QDate(shown->year, shown->month, shown->day));
+  ui.DateTimePicker->setDate(QDateOf(*shown));
 }
 
 bool DiaryTab::switchToMonth(const std::string& monthKey) {
@@ -478,11 +479,9 @@ std::optional<std::string> DiaryTab::EnsureDiaryDay(const QDateEdit* datePicker)
   const std::string dateText = core::DateText(CoreDate(datePicker->date()));
   const std::string monthKey = core::MonthKeyOf(dateText);
   if (!switchToMonth(monthKey)) return std::nullopt;
-  if (!core::FindDayHeader(books_.diary, dateText)) {
-    books_.diary.insert(core::MakeDayHeader(dateText));
-    books_.diary.insert(core::MakeDayEnd(dateText));
+  if (core::EnsureDayHeader(books_, dateText)) {
     ui.ButtonDiaryAdd->setEnabled(false);
-    ui.Model->sync();
+    changed(false);
   }
   return dateText;
 }
@@ -992,7 +991,7 @@ void DiaryTab::loadRow(std::size_t index) {
   namespace C = core::DiaryCol;
   if (const auto date = core::ParseDateText(row.key.substr(0, core::DiaryKey::DateLength))) {
     const QSignalBlocker blocker(ui.DateTimePicker);
-    ui.DateTimePicker->setDate(QDate(date->year, date->month, date->day));
+    ui.DateTimePicker->setDate(QDateOf(*date));
   }
   DateTimePickerChange(false);
   const bool header = core::IsDayHeaderKey(row.key);

@@ -5,7 +5,6 @@
 #include "core/holdings/account_summary.h"
 #include "core/records/amount.h"
 #include "core/records/cp932_literals.h"
-#include "core/records/date.h"
 #include "core/records/diary_file.h"
 #include "core/stocks/stock_lookup.h"
 
@@ -125,10 +124,12 @@ UndoResult UndoRow(Books& books, const LedgerRow& row, const std::string& unitTe
 
 }  // namespace
 
-std::string DayTitle(const std::string& dateText) {
-  const auto date = ParseDateText(dateText);
-  const int weekday = date ? WeekdayOf(*date) : 0;
-  return dateText + "(" + std::string(sjis::kWeekdays[weekday]) + ")";
+bool EnsureDayHeader(Books& books, const std::string& dateText) {
+  if (FindDayHeader(books.diary, dateText)) return false;
+  books.diary.insert(MakeDayHeader(dateText));
+  books.diary.insert(MakeDayEnd(dateText));
+  books.unsaved.diary = true;
+  return true;
 }
 
 std::optional<Recorded> AddDiaryRow(Books& books, const DiaryEntry& entry, int& dayCounter) {
@@ -137,8 +138,6 @@ std::optional<Recorded> AddDiaryRow(Books& books, const DiaryEntry& entry, int& 
     case DiaryEntry::Mode::Note: {
       if (FindDayHeader(books.diary, entry.date)) return std::nullopt;
       LedgerRow header = MakeDayHeader(entry.date);
-      header.cells.assign(DiaryCol::Count, std::string());
-      header.cells[DiaryCol::Date] = DayTitle(entry.date);
       header.cells[DiaryCol::Charge] = FlatCharge(entry);
       header.cells[DiaryCol::Comment] = entry.comment;
       BookToRealised(books, SatNeg(ParseAmount(header.cells[DiaryCol::Charge])));

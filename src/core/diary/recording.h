@@ -62,7 +62,8 @@ std::optional<Recorded> UpdateDiaryRow(Books& books, std::size_t index, const Di
 // its effect back out. Returns the index the day was summed from.
 void DeleteDiaryRow(Books& books, std::size_t index, const std::string& unitText);
 
-// The day header text of a date: "2011/03/15(火)".
-std::string DayTitle(const std::string& dateText);
+// Gives the date a day header (with its end marker) unless it has one.
+// True when it was added.
+bool EnsureDayHeader(Books& books, const std::string& dateText);
 
 }  // namespace tomvik::core

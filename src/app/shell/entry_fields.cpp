@@ -62,10 +62,6 @@ void InstallNumericKeyFilter(QLineEdit* field, std::function<bool()> initialSetu
   field->installEventFilter(new NumericKeyFilter(std::move(initialSetupMode), field));
 }
 
-void InstallNumericKeyFilter(QLineEdit* field, const WindowServices* services) {
-  InstallNumericKeyFilter(field, [services] { return services && services->initialSetupMode(); });
-}
-
 void NormaliseOnExit(QLineEdit* field) {
   field->installEventFilter(new ExitWatcher(
       [field] {

@@ -29,8 +29,6 @@ bool RefusesNumericKey(const QKeyEvent& key, bool initialSetupMode);
 // Lets only digits and control keys into the field ("-" too while the
 // initial-setup mode is on); double-byte input passes unfiltered.
 void InstallNumericKeyFilter(QLineEdit* field, std::function<bool()> initialSetupMode);
-// The same for a field of the window itself.
-void InstallNumericKeyFilter(QLineEdit* field, const WindowServices* services);
 // Leaving the field rewrites it in display form ("" stays "").
 void NormaliseOnExit(QLineEdit* field);
 void NormaliseOnExit(QComboBox* field, std::function<void()> afterwards = {});

@@ -1,7 +1,6 @@
 #include "app/shell/form_main.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -118,7 +117,7 @@ void TFormMain::createTabs() {
 
   // The two stored figures, typed in the initial-setup mode.
   for (QLineEdit* memo : {panelTop_->ui.MemoTotal2, panelTop_->ui.MemoBSPM2}) {
-    InstallNumericKeyFilter(memo, this);
+    InstallNumericKeyFilter(memo, [this] { return initialSetupMode(); });
     connect(memo, &QLineEdit::textEdited, this, &TFormMain::MemoTotal2Change);
     connect(memo, &QLineEdit::editingFinished, this, [this, memo] {
       if (!initialSetupMode()) return;

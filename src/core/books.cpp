@@ -6,7 +6,7 @@
 
 namespace tomvik::core {
 
-bool& UnsavedFlags::of(Ledger ledger) {
+bool& LedgerFlags::of(Ledger ledger) {
   switch (ledger) {
     case Ledger::Diary: return diary;
     case Ledger::Holdings: return holdings;
@@ -16,7 +16,7 @@ bool& UnsavedFlags::of(Ledger ledger) {
   return stocks;
 }
 
-bool UnsavedFlags::of(Ledger ledger) const { return const_cast<UnsavedFlags*>(this)->of(ledger); }
+bool LedgerFlags::of(Ledger ledger) const { return const_cast<LedgerFlags*>(this)->of(ledger); }
 
 namespace {
 

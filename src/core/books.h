@@ -23,7 +23,8 @@ namespace tomvik::core {
 
 enum class Ledger { Diary, Holdings, Positions, Stocks };
 
-struct UnsavedFlags {
+// One flag per ledger.
+struct LedgerFlags {
   bool diary = false;
   bool holdings = false;  // also the two stored account figures
   bool positions = false;
@@ -57,10 +58,10 @@ struct Books {
   std::set<std::string> droppedStockCodes;
   bool stockFilter = false;       // the stock master shows marked entries only
   bool includeUnrealised = true;  // the balance includes the unrealised result
-  UnsavedFlags unsaved;
+  LedgerFlags unsaved;
   // Ledgers whose file exists but could not be read: what is shown is not
   // what the file holds, so the file is never written over in this run.
-  UnsavedFlags unreadable;
+  LedgerFlags unreadable;
   Summary summary;
 };
 

@@ -40,12 +40,6 @@ namespace {
 // Height of the entry panel until the window restores the saved one.
 constexpr int kPanelHeight = 168;
 
-void AddBuiltInExchanges(QComboBox* combo) {
-  combo->addItems({QStringLiteral("東証１部"), QStringLiteral("東証２部"), QStringLiteral("マザーズ"),
-                   QStringLiteral("ジャスダック"), QStringLiteral("ヘラクレス")});
-  combo->setCurrentIndex(-1);
-}
-
 std::string TextOf(const QLineEdit* field) { return ToSjis(field->text()); }
 
 void ShowResult(QLineEdit* memo, core::Amount result) {
@@ -113,7 +107,7 @@ void StockTab::createWidgets() {
   ui.EditStockName3 = MakeTextEdit(QStringLiteral("EditStockName3"), ui.GroupBox3a);
   ui.EditStockName3->setReadOnly(true);
   ui.ComboBoxStockExchange3 = MakeCombo(QStringLiteral("ComboBoxStockExchange3"), ui.GroupBox3a);
-  AddBuiltInExchanges(ui.ComboBoxStockExchange3);
+  FillBuiltInExchanges(ui.ComboBoxStockExchange3);
   ui.ComboBoxStockExchange3->setEnabled(false);
   ui.EditStockUnit3 = MakeAmountEdit(QStringLiteral("EditStockUnit3"), ui.GroupBox3a);
   ui.EditStockUnit3->setReadOnly(true);
@@ -197,14 +191,7 @@ void StockTab::createLayout() {
   panel->addWidget(ui.GroupBox3a, 0);
   panel->addLayout(side, 1);
 
-  ui.Splitter->setChildrenCollapsible(false);
-  ui.Splitter->setStretchFactor(0, 0);
-  ui.Splitter->setStretchFactor(1, 1);
-  ui.Splitter->setSizes({kPanelHeight, 1000});
-
-  auto* page = new QVBoxLayout(this);
-  page->setContentsMargins(0, 0, 0, 0);
-  page->addWidget(ui.Splitter);
+  PlacePanelOverList(this, ui.Splitter, kPanelHeight);
 }
 
 void StockTab::createConnections() {

@@ -899,7 +899,7 @@ void DiaryTab::ButtonDiaryUpdClick() {
 
 void DiaryTab::ButtonDiaryDelClick() {
   if (selectedRow_ < 0 || static_cast<std::size_t>(selectedRow_) >= books_.diary.size()) return;
-  if (services_ && !services_->prompter().askYesNo(services_->window(), QStringLiteral("削除しますか？"))) return;
+  if (!confirmDelete()) return;
   core::DeleteDiaryRow(books_, static_cast<std::size_t>(selectedRow_), ToSjis(ui.EditStockUnit->text()));
   changed(true);
   ui.ButtonDiaryAdd->setEnabled(true);

@@ -533,7 +533,7 @@ void HoldingsTab::ButtonUpd2Click() {
 
 void HoldingsTab::ButtonDel2Click() {
   if (!validSelectedRow()) return;
-  if (services_ && !services_->prompter().askYesNo(services_->window(), QStringLiteral("削除しますか？"))) return;
+  if (!confirmDelete()) return;
   core::DeleteHoldingRow(books_, static_cast<std::size_t>(selectedRow_));
   ui.ButtonUpd2->setEnabled(false);
   selectedRow_ = -1;

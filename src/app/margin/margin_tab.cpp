@@ -473,7 +473,7 @@ void MarginTab::ButtonUpdLClick() {
 
 void MarginTab::ButtonDelLClick() {
   if (!validSelectedRow()) return;
-  if (services_ && !services_->prompter().askYesNo(services_->window(), QStringLiteral("削除しますか？"))) return;
+  if (!confirmDelete()) return;
   core::DeletePositionRow(books_, static_cast<std::size_t>(selectedRow_));
   ui.ButtonUpdL->setEnabled(false);
   selectedRow_ = -1;

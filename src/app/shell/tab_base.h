@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "app/shell/prompter.h"
 #include "app/shell/window_services.h"
 #include "core/books.h"
 #include "core/records/settings.h"
@@ -34,6 +35,10 @@ class TabBase : public QWidget {
 
  protected:
   bool initialSetupMode() const { return services_ && services_->initialSetupMode(); }
+  // "削除しますか？", asked before a row is deleted (yes without a window).
+  bool confirmDelete() const {
+    return !services_ || services_->prompter().askYesNo(services_->window(), QStringLiteral("削除しますか？"));
+  }
   // For key filters made before the window is known.
   std::function<bool()> setupModeQuery() const {
     return [this] { return initialSetupMode(); };

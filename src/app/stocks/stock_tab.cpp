@@ -56,7 +56,6 @@ class CellLayout : public QStyledItemDelegate {
 
 const QString kDiscardQuestion = QStringLiteral("未保存のデータは破棄されます読込を続行しますか？");
 const QString kReloadQuestion = QStringLiteral("再読込しますか？");
-const QString kDeleteQuestion = QStringLiteral("削除しますか？");
 
 }  // namespace
 
@@ -393,7 +392,7 @@ void StockTab::finishEdit(std::size_t index) {
 
 void StockTab::ButtonDel3Click() {
   if (!loaded_ || !initialSetupMode()) return;
-  if (!services_->prompter().askYesNo(services_->window(), kDeleteQuestion)) return;
+  if (!confirmDelete()) return;
   if (const auto row = selectedRow()) core::DeleteStock(books_, *row);
   forgetLoaded();
   books_.unsaved.stocks = true;

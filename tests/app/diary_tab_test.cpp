@@ -26,6 +26,7 @@
 #include "app/shell/prompter.h"
 #include "app/shell/sjis_text.h"
 #include "app/shell/widgets.h"
+#include "app/window_support.h"
 #include "core/diary/bookkeeping.h"
 #include "core/records/atomic_file.h"
 #include "core/records/hold_file.h"
@@ -36,21 +37,7 @@ namespace fs = std::filesystem;
 using tomvik::app::TFormMain;
 using tomvik::app::ToQString;
 using tomvik::testing::Named;
-
-class YesPrompter : public tomvik::app::Prompter {
- public:
-  bool askYesNo(QWidget*, const QString& message) override {
-    asked.push_back(message);
-    return true;
-  }
-  tomvik::app::Answer askYesNoCancel(QWidget*, const QString& message) override {
-    asked.push_back(message);
-    return tomvik::app::Answer::No;
-  }
-  void showError(QWidget*, const QString& message) override { errors.push_back(message); }
-  std::vector<QString> asked;
-  std::vector<QString> errors;
-};
+using tomvik::testing::ScriptedPrompter;
 
 std::string ReadBytes(const fs::path& path) { return tomvik::core::ReadWholeFile(path).bytes; }
 QString Text(const std::string& cp932) { return ToQString(cp932); }
@@ -60,7 +47,7 @@ class DiaryPanel : public ::testing::Test {
   void SetUp() override {
     fs::copy_file(fs::path(TOMVIK_TEST_DATA_DIR) / "records" / "Code.txt", folder() / "Code.txt");
     window_ = std::make_unique<TFormMain>(folder(), QDate(2011, 3, 15));
-    auto prompter = std::make_unique<YesPrompter>();
+    auto prompter = std::make_unique<ScriptedPrompter>(std::deque<tomvik::app::Answer>{}, tomvik::app::Answer::Yes);
     prompter_ = prompter.get();
     window_->setPrompter(std::move(prompter));
     window_->show();
@@ -115,7 +102,7 @@ class DiaryPanel : public ::testing::Test {
 
   QTemporaryDir dir_;
   std::unique_ptr<TFormMain> window_;
-  YesPrompter* prompter_ = nullptr;
+  ScriptedPrompter* prompter_ = nullptr;
 };
 
 TEST_F(DiaryPanel, ANoteAndABuyOpenTheHoldingAndBothLedgersAreSaved) {

@@ -25,6 +25,7 @@
 #include "app/shell/ledger_model.h"
 #include "app/shell/prompter.h"
 #include "app/shell/sjis_text.h"
+#include "app/window_support.h"
 #include "core/records/atomic_file.h"
 #include "core/records/diary_file.h"
 #include "core/records/ini_file.h"
@@ -37,33 +38,7 @@ using tomvik::app::Answer;
 using tomvik::app::LedgerModel;
 using tomvik::app::TFormMain;
 using tomvik::testing::Named;
-
-// Answers the questions from a script and remembers what was asked.
-class ScriptedPrompter : public tomvik::app::Prompter {
- public:
-  explicit ScriptedPrompter(std::deque<Answer> answers = {}) : answers_(std::move(answers)) {}
-  bool askYesNo(QWidget*, const QString& message) override {
-    asked.push_back(message);
-    return next() == Answer::Yes;
-  }
-  Answer askYesNoCancel(QWidget*, const QString& message) override {
-    asked.push_back(message);
-    return next();
-  }
-  void showError(QWidget*, const QString& message) override { errors.push_back(message); }
-
-  std::vector<QString> asked;
-  std::vector<QString> errors;
-
- private:
-  Answer next() {
-    if (answers_.empty()) return Answer::Cancel;
-    const Answer answer = answers_.front();
-    answers_.pop_front();
-    return answer;
-  }
-  std::deque<Answer> answers_;
-};
+using tomvik::testing::ScriptedPrompter;
 
 std::string ReadBytes(const fs::path& path) { return tomvik::core::ReadWholeFile(path).bytes; }
 
@@ -406,7 +381,8 @@ TEST_F(Window, TheSixTabsStandInTheirOrderWithTheirCaptions) {
   TFormMain& w = open(QDate(2026, 12, 8));
   auto* tabs = Named<QTabWidget>(w, "PageControlMain");
   ASSERT_EQ(tabs->count(), 6);
-  const char* names[] = {"TabSheetDiary", "TabSheetHold", "TabSheetLoan", "TabSheetStock", "TabSheetTotal", "TabSheetSim"};
+  const char* names[] = {"TabSheetDiary", "TabSheetHold",  "TabSheetLoan",
+                         "TabSheetStock", "TabSheetTotal", "TabSheetSim"};
   const QString captions[] = {QStringLiteral("取引日記"), QStringLiteral("現物保有"), QStringLiteral("信用建玉"),
                               QStringLiteral("銘柄管理"), QStringLiteral("期間集計"), QStringLiteral("模擬売買")};
   for (int i = 0; i < 6; ++i) {

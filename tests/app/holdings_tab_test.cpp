@@ -31,32 +31,18 @@
 #include "app/shell/prompter.h"
 #include "app/shell/sjis_text.h"
 #include "app/shell/widgets.h"
+#include "app/window_support.h"
 #include "core/records/atomic_file.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using tomvik::app::Answer;
 using tomvik::app::HoldingsTab;
 using tomvik::app::TFormMain;
 using tomvik::app::ToSjis;
 using tomvik::testing::Named;
-
-class YesNoPrompter : public tomvik::app::Prompter {
- public:
-  bool askYesNo(QWidget*, const QString& message) override {
-    asked.push_back(message);
-    if (answers.empty()) return false;
-    const bool yes = answers.front();
-    answers.pop_front();
-    return yes;
-  }
-  tomvik::app::Answer askYesNoCancel(QWidget*, const QString&) override { return tomvik::app::Answer::Cancel; }
-  void showError(QWidget*, const QString& message) override { errors.push_back(message); }
-
-  std::deque<bool> answers;
-  std::vector<QString> asked;
-  std::vector<QString> errors;
-};
+using tomvik::testing::ScriptedPrompter;
 
 // Writes UTF-8 text as the CP932 file the program reads.
 void WriteSjis(const fs::path& path, const QString& text) {
@@ -75,7 +61,7 @@ class HoldingsTabTest : public ::testing::Test {
 
   TFormMain& open() {
     window_ = std::make_unique<TFormMain>(folder(), QDate(2011, 3, 15));
-    auto prompter = std::make_unique<YesNoPrompter>();
+    auto prompter = std::make_unique<ScriptedPrompter>();
     prompter_ = prompter.get();
     window_->setPrompter(std::move(prompter));
     tab_ = window_->findChild<HoldingsTab*>();
@@ -117,7 +103,7 @@ class HoldingsTabTest : public ::testing::Test {
   QTemporaryDir dir_;
   std::unique_ptr<TFormMain> window_;
   HoldingsTab* tab_ = nullptr;
-  YesNoPrompter* prompter_ = nullptr;
+  ScriptedPrompter* prompter_ = nullptr;
 };
 
 TEST_F(HoldingsTabTest, InitialSetupModeTypesAHoldingInAndSavesIt) {
@@ -305,7 +291,7 @@ TEST_F(HoldingsTabTest, DeleteAsksAndTheSummaryFollows) {
   EXPECT_FALSE(ui().ButtonAdd2->isEnabled());
   ASSERT_TRUE(ui().ButtonDel2->isEnabled());
 
-  prompter_->answers = {false, true};
+  prompter_->answers = {Answer::No, Answer::Yes};
   ui().ButtonDel2->click();
   ASSERT_EQ(prompter_->asked.size(), 1u);
   EXPECT_EQ(prompter_->asked[0], QStringLiteral("削除しますか？"));

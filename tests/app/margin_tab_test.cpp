@@ -31,32 +31,18 @@
 #include "app/shell/prompter.h"
 #include "app/shell/sjis_text.h"
 #include "app/shell/widgets.h"
+#include "app/window_support.h"
 #include "core/records/atomic_file.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using tomvik::app::Answer;
 using tomvik::app::MarginTab;
 using tomvik::app::TFormMain;
 using tomvik::app::ToSjis;
 using tomvik::testing::Named;
-
-class YesNoPrompter : public tomvik::app::Prompter {
- public:
-  bool askYesNo(QWidget*, const QString& message) override {
-    asked.push_back(message);
-    if (answers.empty()) return false;
-    const bool yes = answers.front();
-    answers.pop_front();
-    return yes;
-  }
-  tomvik::app::Answer askYesNoCancel(QWidget*, const QString&) override { return tomvik::app::Answer::Cancel; }
-  void showError(QWidget*, const QString& message) override { errors.push_back(message); }
-
-  std::deque<bool> answers;
-  std::vector<QString> asked;
-  std::vector<QString> errors;
-};
+using tomvik::testing::ScriptedPrompter;
 
 void WriteSjis(const fs::path& path, const QString& text) {
   ASSERT_FALSE(tomvik::core::WriteFileAtomically(path, ToSjis(text)));
@@ -77,7 +63,7 @@ class MarginTabTest : public ::testing::Test {
 
   TFormMain& open() {
     window_ = std::make_unique<TFormMain>(folder(), QDate(2011, 3, 15));
-    auto prompter = std::make_unique<YesNoPrompter>();
+    auto prompter = std::make_unique<ScriptedPrompter>();
     prompter_ = prompter.get();
     window_->setPrompter(std::move(prompter));
     tab_ = window_->findChild<MarginTab*>();
@@ -114,7 +100,7 @@ class MarginTabTest : public ::testing::Test {
   QTemporaryDir dir_;
   std::unique_ptr<TFormMain> window_;
   MarginTab* tab_ = nullptr;
-  YesNoPrompter* prompter_ = nullptr;
+  ScriptedPrompter* prompter_ = nullptr;
 };
 
 TEST_F(MarginTabTest, AddedPositionsOfOneStockSideAndDateAreNumberedAndSaved) {
@@ -154,7 +140,7 @@ TEST_F(MarginTabTest, AddedPositionsOfOneStockSideAndDateAreNumberedAndSaved) {
   // Deleting the first frees its number for the next one.
   openRow(0);
   ASSERT_EQ(tab_->selectedRow(), 0);
-  prompter_->answers = {true};
+  prompter_->answers = {Answer::Yes};
   ui().ButtonDelL->click();
   ASSERT_EQ(ui().Model->rowCount(), 1);
   EXPECT_EQ(key(0), "123452011/01/05002");
@@ -278,7 +264,7 @@ TEST_F(MarginTabTest, AllAtOnceBoxAndDeleteQuestion) {
 
   w.MenuOptionInitClick();
   openRow(0);
-  prompter_->answers = {false};
+  prompter_->answers = {Answer::No};
   ui().ButtonDelL->click();
   EXPECT_EQ(prompter_->asked, std::vector<QString>{QStringLiteral("削除しますか？")});
   EXPECT_EQ(ui().Model->rowCount(), 1);

@@ -26,6 +26,7 @@
 #include "app/shell/sjis_text.h"
 #include "app/shell/widgets.h"
 #include "app/stocks/stock_tab.h"
+#include "app/window_support.h"
 #include "core/diary/bookkeeping.h"
 #include "core/records/atomic_file.h"
 #include "core/records/code_file.h"
@@ -33,6 +34,8 @@
 #include "core/stocks/stock_lookup.h"
 
 namespace {
+
+using tomvik::testing::ScriptedPrompter;
 
 namespace fs = std::filesystem;
 using tomvik::app::Answer;
@@ -46,26 +49,6 @@ const QString kReload = QStringLiteral("再読込しますか？");
 const QString kDelete = QStringLiteral("削除しますか？");
 
 // Answers the questions from a script (No once it runs out) and remembers them.
-class ScriptedPrompter : public tomvik::app::Prompter {
- public:
-  bool askYesNo(QWidget*, const QString& message) override {
-    asked.push_back(message);
-    if (answers.empty()) return false;
-    const Answer answer = answers.front();
-    answers.pop_front();
-    return answer == Answer::Yes;
-  }
-  Answer askYesNoCancel(QWidget*, const QString& message) override {
-    asked.push_back(message);
-    return Answer::Cancel;
-  }
-  void showError(QWidget*, const QString& message) override { errors.push_back(message); }
-
-  std::deque<Answer> answers;
-  std::vector<QString> asked;
-  std::vector<QString> errors;
-};
-
 std::string Sjis(const char* utf8) { return tomvik::core::Utf8ToCp932(utf8).text; }
 
 class StockTabTest : public ::testing::Test {

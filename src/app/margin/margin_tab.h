@@ -112,6 +112,7 @@ class MarginTab : public TabBase {
   // A diary trade changed the ledgers: the loaded position is forgotten and
   // the settlement waits for the next opening.
   void ResetOtherPanels() override;
+  void showLedgerRow(const std::string& key) override;
 
   // The panel's handlers.
   void ListViewLoanDblClick();
@@ -151,6 +152,7 @@ class MarginTab : public TabBase {
   core::Amount baseShares_ = 0;
   core::Amount lotStep_ = 1;
   bool exchangeChanged_ = false;
+  bool stockKnown_ = true;  // the stock master has the code shown
   bool loading_ = false;
   bool selecting_ = false;  // the program moves the list's current row
   bool setupMode_ = false;

@@ -32,6 +32,9 @@ class TabBase : public QWidget {
   // A trade recorded in the diary changed holdings or positions: a row
   // loaded into this tab's panel is no longer what it shows.
   virtual void ResetOtherPanels() {}
+  // The row under `key` of this tab's ledger was opened or changed by a
+  // trade: the list selects it and scrolls to it, without opening it.
+  virtual void showLedgerRow(const std::string& /*key*/) {}
 
  protected:
   bool initialSetupMode() const { return services_ && services_->initialSetupMode(); }

@@ -75,6 +75,9 @@ QString Normalised(const QString& text) { return ToQString(core::NormaliseAmount
 }  // namespace
 
 bool RefusesNumericKey(const QKeyEvent& key, bool initialSetupMode) {
+  // Ctrl and Alt make a key a command (select all, copy, paste), whatever
+  // text the platform gives it.
+  if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
   for (const char32_t ch : key.text().toUcs4()) {
     if (!core::IsNumericEntryChar(ch, initialSetupMode)) return true;
   }

@@ -25,7 +25,8 @@ class WindowServices;
 
 // Whether a key press is kept out of a numeric field: anything but digits
 // and control keys ("-" too while the initial-setup mode is on); keys
-// without text (arrows, Delete) and double-byte input pass.
+// without text (arrows, Delete), commands with Ctrl or Alt and double-byte
+// input pass.
 bool RefusesNumericKey(const QKeyEvent& key, bool initialSetupMode);
 // Lets only digits and control keys into the field ("-" too while the
 // initial-setup mode is on); double-byte input passes unfiltered.

@@ -366,8 +366,13 @@ void TFormMain::MenuOptionTopClick() {
   menuOptionTop_->setChecked(on);
   if (on == windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return;
   const bool shown = isVisible();
+  // Changing a window flag hides the window and forgets where its frame
+  // was: it comes back with its own bounds, not shifted by the frame.
+  const QRect bounds = isMaximized() ? normalGeometry() : geometry();
+  const Qt::WindowStates state = windowState();
   setWindowFlag(Qt::WindowStaysOnTopHint, on);
-  // Changing a window flag hides the window; it comes back where it was.
+  setGeometry(bounds);
+  setWindowState(state);
   if (shown) show();
 }
 

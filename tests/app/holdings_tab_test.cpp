@@ -71,7 +71,7 @@ class HoldingsTabTest : public ::testing::Test {
     return *window_;
   }
 
-  HoldingsTab::Ui& ui() { return tab_->ui; }
+  tomvik::app::LedgerTab::Ui& ui() { return tab_->ui; }
   QString memo(const char* name) { return Named<QLineEdit>(*window_, name)->text(); }
   QAction* action(const char* name) { return window_->findChild<QAction*>(QLatin1String(name)); }
   QString cell(int row, int column) { return ui().Model->text(row, column); }
@@ -89,9 +89,9 @@ class HoldingsTabTest : public ::testing::Test {
   }
   void openRow(int row) {
     const QModelIndex index = ui().Model->index(row, 2);
-    const QPoint at = ui().ListViewHold->visualRect(index).center();
-    QTest::mouseClick(ui().ListViewHold->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(ui().ListViewHold->viewport(), Qt::LeftButton, {}, at);
+    const QPoint at = ui().List->visualRect(index).center();
+    QTest::mouseClick(ui().List->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(ui().List->viewport(), Qt::LeftButton, {}, at);
   }
   static void press(tomvik::app::UpDownArrows* arrows, const char* which) {
     arrows->findChild<QToolButton*>(arrows->objectName() + QLatin1String(which))->click();
@@ -109,53 +109,53 @@ class HoldingsTabTest : public ::testing::Test {
 TEST_F(HoldingsTabTest, InitialSetupModeTypesAHoldingInAndSavesIt) {
   TFormMain& w = open();
   w.MenuOptionInitClick();
-  EXPECT_TRUE(ui().GroupBox2a->isEnabled());
-  EXPECT_TRUE(ui().ButtonAdd2->isVisible());
-  EXPECT_FALSE(ui().CheckBoxHoldSell->isVisible());
+  EXPECT_TRUE(ui().StockGroup->isEnabled());
+  EXPECT_TRUE(ui().Add->isVisible());
+  EXPECT_FALSE(ui().SubCheck->isVisible());
   type(Named<QLineEdit>(w, "MemoTotal2"), QStringLiteral("1000000"));
   EXPECT_EQ(memo("MemoTotal2"), QStringLiteral("1,000,000"));
 
   // The code brings the stock's details from the stock master.
-  type(ui().MaskEditStockCode2, QStringLiteral("1234"));
-  EXPECT_EQ(ui().EditStockName2->text(), QStringLiteral("見本電機"));
-  EXPECT_EQ(ui().ComboBoxStockExchange2->currentText(), QStringLiteral("東証１部"));
-  EXPECT_EQ(ui().EditStockUnit2->text(), QStringLiteral("100"));
-  EXPECT_TRUE(ui().ButtonAdd2->isEnabled());
-  EXPECT_FALSE(ui().ButtonUpd2->isEnabled());
+  type(ui().Code, QStringLiteral("1234"));
+  EXPECT_EQ(ui().Name->text(), QStringLiteral("見本電機"));
+  EXPECT_EQ(ui().Exchange->currentText(), QStringLiteral("東証１部"));
+  EXPECT_EQ(ui().Unit->text(), QStringLiteral("100"));
+  EXPECT_TRUE(ui().Add->isEnabled());
+  EXPECT_FALSE(ui().Update->isEnabled());
 
   // The unit rounds the shares down to whole lots.
-  type(ui().EditNum2, QStringLiteral("250"));
-  type(ui().EditStockUnit2, QStringLiteral("100"));
-  EXPECT_EQ(ui().EditNum2->text(), QStringLiteral("200"));
+  type(ui().Shares, QStringLiteral("250"));
+  type(ui().Unit, QStringLiteral("100"));
+  EXPECT_EQ(ui().Shares->text(), QStringLiteral("200"));
 
-  type(ui().EditPrice2, QStringLiteral("412000"));
-  type(ui().EditNum2, QStringLiteral("0"));
-  EXPECT_EQ(ui().MemoPrice2->text(), QStringLiteral("0"));
-  EXPECT_EQ(ui().PanelHoldPer->text(), QStringLiteral("0.00%"));
-  EXPECT_EQ(letters(ui().PanelHoldPer, QPalette::Window), QColor(240, 224, 240));
+  type(ui().Total, QStringLiteral("412000"));
+  type(ui().Shares, QStringLiteral("0"));
+  EXPECT_EQ(ui().Price->text(), QStringLiteral("0"));
+  EXPECT_EQ(ui().Rate->text(), QStringLiteral("0.00%"));
+  EXPECT_EQ(letters(ui().Rate, QPalette::Window), QColor(240, 224, 240));
 
-  type(ui().EditNum2, QStringLiteral("1000"));
-  type(ui().EditMarketPrice2, QStringLiteral("430"));
-  EXPECT_EQ(ui().EditPrice2->text(), QStringLiteral("412,000"));
-  EXPECT_EQ(ui().MemoPrice2->text(), QStringLiteral("412"));
-  EXPECT_EQ(ui().MemoPM2->text(), QStringLiteral("18,000"));
-  EXPECT_EQ(letters(ui().MemoPM2, QPalette::Text), tomvik::app::kBlue);
-  EXPECT_EQ(ui().PanelHoldPer->text(), QStringLiteral("+4.37%"));
-  EXPECT_EQ(letters(ui().PanelHoldPer, QPalette::WindowText), tomvik::app::kBlue);
-  EXPECT_EQ(letters(ui().PanelHoldPer, QPalette::Window), QColor(255, 224, 224));
-  QTest::keyClicks(ui().RichEditComment2, QStringLiteral("50%"));
-  QTest::keyClick(ui().RichEditComment2, Qt::Key_Return);
-  QTest::keyClicks(ui().RichEditComment2, QStringLiteral("memo"));
+  type(ui().Shares, QStringLiteral("1000"));
+  type(ui().Market, QStringLiteral("430"));
+  EXPECT_EQ(ui().Total->text(), QStringLiteral("412,000"));
+  EXPECT_EQ(ui().Price->text(), QStringLiteral("412"));
+  EXPECT_EQ(ui().Result->text(), QStringLiteral("18,000"));
+  EXPECT_EQ(letters(ui().Result, QPalette::Text), tomvik::app::kBlue);
+  EXPECT_EQ(ui().Rate->text(), QStringLiteral("+4.37%"));
+  EXPECT_EQ(letters(ui().Rate, QPalette::WindowText), tomvik::app::kBlue);
+  EXPECT_EQ(letters(ui().Rate, QPalette::Window), QColor(255, 224, 224));
+  QTest::keyClicks(ui().Comment, QStringLiteral("50%"));
+  QTest::keyClick(ui().Comment, Qt::Key_Return);
+  QTest::keyClicks(ui().Comment, QStringLiteral("memo"));
 
-  ui().ButtonAdd2->click();
+  ui().Add->click();
   ASSERT_EQ(ui().Model->rowCount(), 1);
   EXPECT_EQ(cell(0, 1), QStringLiteral("買"));
   EXPECT_EQ(cell(0, 2), QStringLiteral("1234 見本電機"));
   EXPECT_EQ(cell(0, 9), QStringLiteral("+4.37%"));
   EXPECT_EQ(cell(0, 10), QStringLiteral("18,000"));
   EXPECT_EQ(tab_->selectedRow(), 0);
-  EXPECT_TRUE(ui().ButtonDel2->isEnabled());
-  EXPECT_FALSE(ui().ButtonUpd2->isEnabled());
+  EXPECT_TRUE(ui().Delete->isEnabled());
+  EXPECT_FALSE(ui().Update->isEnabled());
   EXPECT_TRUE(action("MainMenuSave2")->isEnabled());
   EXPECT_EQ(memo("MemoHold2"), QStringLiteral("412,000"));
   EXPECT_EQ(memo("MemoInPM2"), QStringLiteral("18,000"));
@@ -169,26 +169,26 @@ TEST_F(HoldingsTabTest, InitialSetupModeTypesAHoldingInAndSavesIt) {
                                   " 50%%%nmemo\r\n")));
 
   // A code already held selects its first row for Update, whichever side.
-  ui().RadioButtonS2->setEnabled(true);
-  ui().RadioButtonS2->click();
-  type(ui().MaskEditStockCode2, QStringLiteral("9984"));
+  ui().Sell->setEnabled(true);
+  ui().Sell->click();
+  type(ui().Code, QStringLiteral("9984"));
   EXPECT_EQ(tab_->selectedRow(), -1);
-  type(ui().MaskEditStockCode2, QStringLiteral("1234"));
+  type(ui().Code, QStringLiteral("1234"));
   EXPECT_EQ(tab_->selectedRow(), 0);
-  EXPECT_FALSE(ui().ButtonAdd2->isEnabled());
-  EXPECT_TRUE(ui().ButtonUpd2->isEnabled());
+  EXPECT_FALSE(ui().Add->isEnabled());
+  EXPECT_TRUE(ui().Update->isEnabled());
 
   // Leaving the mode locks the holding again.
   w.MenuOptionInitClick();
-  EXPECT_FALSE(ui().GroupBox2b->isEnabled());
-  EXPECT_TRUE(ui().EditPrice2->isReadOnly());
-  EXPECT_FALSE(ui().ButtonAdd2->isVisible());
-  EXPECT_FALSE(ui().ButtonUpd2->isEnabled());
-  EXPECT_TRUE(ui().CheckBoxHoldSell->isVisible());
+  EXPECT_FALSE(ui().AmountGroup->isEnabled());
+  EXPECT_TRUE(ui().Total->isReadOnly());
+  EXPECT_FALSE(ui().Add->isVisible());
+  EXPECT_FALSE(ui().Update->isEnabled());
+  EXPECT_TRUE(ui().SubCheck->isVisible());
   // Its handlers are gone: a programmatic code change looks nothing up.
-  ui().MaskEditStockCode2->setText(QStringLiteral("9984"));
-  leave(ui().MaskEditStockCode2);
-  EXPECT_EQ(ui().EditStockName2->text(), QStringLiteral("見本電機"));
+  ui().Code->setText(QStringLiteral("9984"));
+  leave(ui().Code);
+  EXPECT_EQ(ui().Name->text(), QStringLiteral("見本電機"));
 }
 
 TEST_F(HoldingsTabTest, MarketPriceValuesTheOpenedHoldingAndUpdateStoresIt) {
@@ -201,38 +201,38 @@ TEST_F(HoldingsTabTest, MarketPriceValuesTheOpenedHoldingAndUpdateStoresIt) {
   EXPECT_EQ(memo("MemoInPM2"), QStringLiteral("68,000"));
   EXPECT_EQ(memo("MemoEnable2"), QStringLiteral("38,000"));
   EXPECT_EQ(memo("MemoRemain2"), QStringLiteral("1,018,000"));
-  EXPECT_FALSE(ui().ButtonHoldDiary2->isEnabled());
+  EXPECT_FALSE(ui().DiaryButton->isEnabled());
 
   openRow(0);
   EXPECT_EQ(tab_->selectedRow(), 0);
-  EXPECT_EQ(ui().MaskEditStockCode2->text(), QStringLiteral("1234"));
-  EXPECT_EQ(ui().EditPrice2->text(), QStringLiteral("412,000"));
-  EXPECT_EQ(ui().EditNum2->text(), QStringLiteral("1,000"));
-  EXPECT_EQ(ui().EditMarketPrice2->text(), QStringLiteral("430"));
-  EXPECT_EQ(ui().MemoPrice2->text(), QStringLiteral("412"));
-  EXPECT_EQ(ui().PanelHoldPer->text(), QStringLiteral("+4.37%"));
-  EXPECT_TRUE(ui().RadioButtonB2->isChecked());
-  EXPECT_FALSE(ui().ButtonUpd2->isEnabled());
-  EXPECT_TRUE(ui().CheckBoxHoldSell->isEnabled());
-  EXPECT_TRUE(ui().ButtonHoldDiary2->isEnabled());
+  EXPECT_EQ(ui().Code->text(), QStringLiteral("1234"));
+  EXPECT_EQ(ui().Total->text(), QStringLiteral("412,000"));
+  EXPECT_EQ(ui().Shares->text(), QStringLiteral("1,000"));
+  EXPECT_EQ(ui().Market->text(), QStringLiteral("430"));
+  EXPECT_EQ(ui().Price->text(), QStringLiteral("412"));
+  EXPECT_EQ(ui().Rate->text(), QStringLiteral("+4.37%"));
+  EXPECT_TRUE(ui().Buy->isChecked());
+  EXPECT_FALSE(ui().Update->isEnabled());
+  EXPECT_TRUE(ui().SubCheck->isEnabled());
+  EXPECT_TRUE(ui().DiaryButton->isEnabled());
   // Only the market price and the comment can be typed.
-  QTest::keyClicks(ui().EditPrice2, QStringLiteral("9"));
-  EXPECT_EQ(ui().EditPrice2->text(), QStringLiteral("412,000"));
+  QTest::keyClicks(ui().Total, QStringLiteral("9"));
+  EXPECT_EQ(ui().Total->text(), QStringLiteral("412,000"));
 
-  type(ui().EditMarketPrice2, QStringLiteral("4a50"));  // letters do not get in
-  EXPECT_EQ(ui().EditMarketPrice2->text(), QStringLiteral("450"));
-  EXPECT_EQ(ui().MemoPM2->text(), QStringLiteral("38,000"));
-  EXPECT_EQ(ui().PanelHoldPer->text(), QStringLiteral("+9.22%"));
-  EXPECT_TRUE(ui().ButtonUpd2->isEnabled());
+  type(ui().Market, QStringLiteral("4a50"));  // letters do not get in
+  EXPECT_EQ(ui().Market->text(), QStringLiteral("450"));
+  EXPECT_EQ(ui().Result->text(), QStringLiteral("38,000"));
+  EXPECT_EQ(ui().Rate->text(), QStringLiteral("+9.22%"));
+  EXPECT_TRUE(ui().Update->isEnabled());
   // Nothing is stored before Update.
   EXPECT_EQ(cell(0, 8), QStringLiteral("430"));
   EXPECT_EQ(memo("MemoInPM2"), QStringLiteral("68,000"));
 
-  ui().ButtonUpd2->click();
+  ui().Update->click();
   EXPECT_EQ(cell(0, 8), QStringLiteral("450"));
   EXPECT_EQ(cell(0, 9), QStringLiteral("+9.22%"));
   EXPECT_EQ(cell(0, 10), QStringLiteral("38,000"));
-  EXPECT_FALSE(ui().ButtonUpd2->isEnabled());
+  EXPECT_FALSE(ui().Update->isEnabled());
   EXPECT_TRUE(action("MainMenuSave2")->isEnabled());
   EXPECT_EQ(memo("MemoInPM2"), QStringLiteral("88,000"));
   EXPECT_EQ(memo("MemoRemain2"), QStringLiteral("1,038,000"));
@@ -241,22 +241,22 @@ TEST_F(HoldingsTabTest, MarketPriceValuesTheOpenedHoldingAndUpdateStoresIt) {
   // The sold holding: a fall of the price is its gain. Its name comes from
   // the stock master, its comment from the row.
   openRow(1);
-  EXPECT_TRUE(ui().RadioButtonS2->isChecked());
-  EXPECT_EQ(ui().EditStockName2->text(), QStringLiteral("東京商事"));
-  EXPECT_EQ(ui().MemoPrice2->text(), QStringLiteral("500"));
-  EXPECT_EQ(ui().MemoPM2->text(), QStringLiteral("50,000"));
-  EXPECT_EQ(letters(ui().MemoPM2, QPalette::Text), tomvik::app::kBlue);
-  EXPECT_EQ(ui().PanelHoldPer->text(), QStringLiteral("+10.00%"));
-  EXPECT_EQ(ui().RichEditComment2->toPlainText(), QStringLiteral("x\n y"));
-  type(ui().EditMarketPrice2, QStringLiteral("550"));
-  EXPECT_EQ(ui().MemoPM2->text(), QStringLiteral("-50,000"));
-  EXPECT_EQ(letters(ui().MemoPM2, QPalette::Text), tomvik::app::kRed);
-  EXPECT_EQ(letters(ui().PanelHoldPer, QPalette::WindowText), tomvik::app::kRed);
-  EXPECT_EQ(letters(ui().PanelHoldPer, QPalette::Window), QColor(224, 224, 255));
+  EXPECT_TRUE(ui().Sell->isChecked());
+  EXPECT_EQ(ui().Name->text(), QStringLiteral("東京商事"));
+  EXPECT_EQ(ui().Price->text(), QStringLiteral("500"));
+  EXPECT_EQ(ui().Result->text(), QStringLiteral("50,000"));
+  EXPECT_EQ(letters(ui().Result, QPalette::Text), tomvik::app::kBlue);
+  EXPECT_EQ(ui().Rate->text(), QStringLiteral("+10.00%"));
+  EXPECT_EQ(ui().Comment->toPlainText(), QStringLiteral("x\n y"));
+  type(ui().Market, QStringLiteral("550"));
+  EXPECT_EQ(ui().Result->text(), QStringLiteral("-50,000"));
+  EXPECT_EQ(letters(ui().Result, QPalette::Text), tomvik::app::kRed);
+  EXPECT_EQ(letters(ui().Rate, QPalette::WindowText), tomvik::app::kRed);
+  EXPECT_EQ(letters(ui().Rate, QPalette::Window), QColor(224, 224, 255));
   // Unchecking 有効 empties the comment box, and Update keeps the row's.
-  ui().CheckBoxClearD2->click();
-  EXPECT_TRUE(ui().RichEditComment2->toPlainText().isEmpty());
-  ui().ButtonUpd2->click();
+  ui().CommentTaken->click();
+  EXPECT_TRUE(ui().Comment->toPlainText().isEmpty());
+  ui().Update->click();
   EXPECT_EQ(cell(1, 11), QStringLiteral("x\r\n y"));
   EXPECT_EQ(memo("MemoInPM2"), QStringLiteral("-12,000"));
   EXPECT_EQ(letters(Named<QLineEdit>(w, "MemoInPM2"), QPalette::Text), tomvik::app::kRed);
@@ -288,22 +288,22 @@ TEST_F(HoldingsTabTest, DeleteAsksAndTheSummaryFollows) {
 
   w.MenuOptionInitClick();
   openRow(0);
-  EXPECT_FALSE(ui().ButtonAdd2->isEnabled());
-  ASSERT_TRUE(ui().ButtonDel2->isEnabled());
+  EXPECT_FALSE(ui().Add->isEnabled());
+  ASSERT_TRUE(ui().Delete->isEnabled());
 
   prompter_->answers = {Answer::No, Answer::Yes};
-  ui().ButtonDel2->click();
+  ui().Delete->click();
   ASSERT_EQ(prompter_->asked.size(), 1u);
   EXPECT_EQ(prompter_->asked[0], QStringLiteral("削除しますか？"));
   EXPECT_EQ(ui().Model->rowCount(), 2);
   EXPECT_FALSE(action("MainMenuSave2")->isEnabled());
 
-  ui().ButtonDel2->click();
+  ui().Delete->click();
   ASSERT_EQ(ui().Model->rowCount(), 1);
   EXPECT_EQ(cell(0, 2), QStringLiteral("5678 東京商事"));
   EXPECT_EQ(tab_->selectedRow(), -1);
-  EXPECT_FALSE(ui().ButtonDel2->isEnabled());
-  EXPECT_FALSE(ui().ButtonUpd2->isEnabled());
+  EXPECT_FALSE(ui().Delete->isEnabled());
+  EXPECT_FALSE(ui().Update->isEnabled());
   EXPECT_TRUE(action("MainMenuSave2")->isEnabled());
   EXPECT_EQ(memo("MemoHold2"), QStringLiteral("500,000"));
   EXPECT_EQ(memo("MemoInPM2"), QStringLiteral("-50,000"));
@@ -311,16 +311,16 @@ TEST_F(HoldingsTabTest, DeleteAsksAndTheSummaryFollows) {
   EXPECT_NE(letters(Named<QLineEdit>(w, "MemoEnable2"), QPalette::Text), tomvik::app::kRed);
   EXPECT_EQ(memo("MemoRemain2"), QStringLiteral("900,000"));
   // With no row loaded, Delete does nothing.
-  ui().ButtonDel2->setEnabled(true);
-  ui().ButtonDel2->click();
+  ui().Delete->setEnabled(true);
+  ui().Delete->click();
   EXPECT_EQ(prompter_->asked.size(), 2u);
   EXPECT_EQ(ui().Model->rowCount(), 1);
 
   // The diary button: every row while 一括 is ticked, else the loaded one.
-  ui().CheckBoxAllD2->click();
-  EXPECT_TRUE(ui().ButtonHoldDiary2->isEnabled());
-  ui().CheckBoxAllD2->click();
-  EXPECT_FALSE(ui().ButtonHoldDiary2->isEnabled());
+  ui().All->click();
+  EXPECT_TRUE(ui().DiaryButton->isEnabled());
+  ui().All->click();
+  EXPECT_FALSE(ui().DiaryButton->isEnabled());
 }
 
 TEST_F(HoldingsTabTest, AdditionalBuyCheckTriesMoreSharesAtTheMarketPrice) {
@@ -328,59 +328,59 @@ TEST_F(HoldingsTabTest, AdditionalBuyCheckTriesMoreSharesAtTheMarketPrice) {
   WriteSjis(folder() / "Hold.txt",
             QStringLiteral("=1000000,0\r\n-買,1234 見本電機,東証１部,100,412000,1000,412,430,18000\r\n \r\n"));
   open();
-  EXPECT_TRUE(ui().CheckBoxSimulation->isVisible());
-  EXPECT_FALSE(ui().CheckBoxHoldSell->isVisible());
+  EXPECT_TRUE(tab_->CheckBoxSimulation->isVisible());
+  EXPECT_FALSE(ui().SubCheck->isVisible());
   openRow(0);
   ASSERT_EQ(tab_->selectedRow(), 0);
 
-  ui().CheckBoxSimulation->click();
+  tab_->CheckBoxSimulation->click();
   EXPECT_EQ(tab_->selectedRow(), -1);
-  EXPECT_FALSE(ui().ButtonUpd2->isEnabled());
+  EXPECT_FALSE(ui().Update->isEnabled());
   // The shares open up inside the otherwise locked amount group.
-  EXPECT_TRUE(ui().EditNum2->isEnabled());
-  EXPECT_FALSE(ui().EditNum2->isReadOnly());
-  EXPECT_TRUE(ui().UpDownNum2->isEnabled());
-  EXPECT_TRUE(ui().EditPrice2->isReadOnly());
-  EXPECT_FALSE(ui().EditPrice2->isEnabled());
-  EXPECT_FALSE(ui().RadioButtonS2->isEnabled());
+  EXPECT_TRUE(ui().Shares->isEnabled());
+  EXPECT_FALSE(ui().Shares->isReadOnly());
+  EXPECT_TRUE(ui().SharesArrows->isEnabled());
+  EXPECT_TRUE(ui().Total->isReadOnly());
+  EXPECT_FALSE(ui().Total->isEnabled());
+  EXPECT_FALSE(ui().Sell->isEnabled());
 
   // Never below the opened holding's shares.
-  press(ui().UpDownNum2, "Down");
-  EXPECT_EQ(ui().EditNum2->text(), QStringLiteral("1,000"));
-  press(ui().UpDownNum2, "Up");
-  EXPECT_EQ(ui().EditNum2->text(), QStringLiteral("1,100"));
-  EXPECT_EQ(ui().EditPrice2->text(), QStringLiteral("455,000"));
-  EXPECT_EQ(ui().MemoPrice2->text(), QStringLiteral("413"));
+  press(ui().SharesArrows, "Down");
+  EXPECT_EQ(ui().Shares->text(), QStringLiteral("1,000"));
+  press(ui().SharesArrows, "Up");
+  EXPECT_EQ(ui().Shares->text(), QStringLiteral("1,100"));
+  EXPECT_EQ(ui().Total->text(), QStringLiteral("455,000"));
+  EXPECT_EQ(ui().Price->text(), QStringLiteral("413"));
   tomvik::app::OverrideModifiers(tomvik::core::KeyModifiers{true, false, false});
-  press(ui().UpDownNum2, "Down");
+  press(ui().SharesArrows, "Down");
   tomvik::app::OverrideModifiers(std::nullopt);
-  EXPECT_EQ(ui().EditNum2->text(), QStringLiteral("1,000"));
-  EXPECT_EQ(ui().EditPrice2->text(), QStringLiteral("412,000"));
+  EXPECT_EQ(ui().Shares->text(), QStringLiteral("1,000"));
+  EXPECT_EQ(ui().Total->text(), QStringLiteral("412,000"));
 
-  type(ui().EditNum2, QStringLiteral("1500"));
-  EXPECT_EQ(ui().EditPrice2->text(), QStringLiteral("627,000"));
-  EXPECT_EQ(ui().MemoPrice2->text(), QStringLiteral("418"));
-  EXPECT_EQ(ui().MemoPM2->text(), QStringLiteral("18,000"));
+  type(ui().Shares, QStringLiteral("1500"));
+  EXPECT_EQ(ui().Total->text(), QStringLiteral("627,000"));
+  EXPECT_EQ(ui().Price->text(), QStringLiteral("418"));
+  EXPECT_EQ(ui().Result->text(), QStringLiteral("18,000"));
   // The tried figures cannot be stored.
-  type(ui().EditMarketPrice2, QStringLiteral("440"));
-  EXPECT_FALSE(ui().ButtonUpd2->isEnabled());
+  type(ui().Market, QStringLiteral("440"));
+  EXPECT_FALSE(ui().Update->isEnabled());
   EXPECT_EQ(cell(0, 5), QStringLiteral("412,000"));
 
-  ui().CheckBoxSimulation->click();
-  EXPECT_TRUE(ui().EditNum2->isReadOnly());
-  EXPECT_FALSE(ui().UpDownNum2->isEnabled());
-  EXPECT_FALSE(ui().GroupBox2b->isEnabled());
-  EXPECT_TRUE(ui().RadioButtonS2->isEnabledTo(ui().GroupBox2b));
+  tab_->CheckBoxSimulation->click();
+  EXPECT_TRUE(ui().Shares->isReadOnly());
+  EXPECT_FALSE(ui().SharesArrows->isEnabled());
+  EXPECT_FALSE(ui().AmountGroup->isEnabled());
+  EXPECT_TRUE(ui().Sell->isEnabledTo(ui().AmountGroup));
   // Its handler is detached: the total no longer follows the shares.
-  ui().EditNum2->setText(QStringLiteral("2,000"));
-  EXPECT_EQ(ui().EditPrice2->text(), QStringLiteral("627,000"));
+  ui().Shares->setText(QStringLiteral("2,000"));
+  EXPECT_EQ(ui().Total->text(), QStringLiteral("627,000"));
 
   // Opening the holding again clears the check.
-  ui().CheckBoxSimulation->click();
+  tab_->CheckBoxSimulation->click();
   openRow(0);
-  EXPECT_FALSE(ui().CheckBoxSimulation->isChecked());
-  EXPECT_TRUE(ui().EditNum2->isReadOnly());
-  EXPECT_EQ(ui().EditPrice2->text(), QStringLiteral("412,000"));
+  EXPECT_FALSE(tab_->CheckBoxSimulation->isChecked());
+  EXPECT_TRUE(ui().Shares->isReadOnly());
+  EXPECT_EQ(ui().Total->text(), QStringLiteral("412,000"));
   EXPECT_EQ(tab_->selectedRow(), 0);
 }
 

@@ -73,7 +73,7 @@ class MarginTabTest : public ::testing::Test {
     return *window_;
   }
 
-  MarginTab::Ui& ui() { return tab_->ui; }
+  tomvik::app::LedgerTab::Ui& ui() { return tab_->ui; }
   QString memo(const char* name) { return Named<QLineEdit>(*window_, name)->text(); }
   QAction* action(const char* name) { return window_->findChild<QAction*>(QLatin1String(name)); }
   QString cell(int row, int column) { return ui().Model->text(row, column); }
@@ -91,9 +91,9 @@ class MarginTabTest : public ::testing::Test {
   }
   void openRow(int row) {
     const QModelIndex index = ui().Model->index(row, 3);
-    const QPoint at = ui().ListViewLoan->visualRect(index).center();
-    QTest::mouseClick(ui().ListViewLoan->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(ui().ListViewLoan->viewport(), Qt::LeftButton, {}, at);
+    const QPoint at = ui().List->visualRect(index).center();
+    QTest::mouseClick(ui().List->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(ui().List->viewport(), Qt::LeftButton, {}, at);
   }
   std::string fileBytes(const char* name) { return tomvik::core::ReadWholeFile(folder() / name).bytes; }
 
@@ -106,20 +106,20 @@ class MarginTabTest : public ::testing::Test {
 TEST_F(MarginTabTest, AddedPositionsOfOneStockSideAndDateAreNumberedAndSaved) {
   TFormMain& w = open();
   w.MenuOptionInitClick();
-  EXPECT_TRUE(ui().ButtonAddL->isVisible());
-  EXPECT_FALSE(ui().CheckBoxSettlement->isVisible());
-  ui().DateTimePickerL->setDate(QDate(2011, 1, 5));
-  type(ui().MaskEditStockCodeL, QStringLiteral("1234"));
-  EXPECT_EQ(ui().EditStockNameL->text(), QStringLiteral("見本電機"));
-  type(ui().EditPriceL, QStringLiteral("412000"));
-  type(ui().EditNumL, QStringLiteral("1000"));
-  type(ui().EditMarketPriceL, QStringLiteral("430"));
-  EXPECT_EQ(ui().MemoPriceL->text(), QStringLiteral("412"));
-  EXPECT_EQ(ui().MemoPML->text(), QStringLiteral("18,000"));
-  EXPECT_EQ(ui().PanelHoldPerL->text(), QStringLiteral("+4.37%"));
+  EXPECT_TRUE(ui().Add->isVisible());
+  EXPECT_FALSE(ui().SubCheck->isVisible());
+  ui().Date->setDate(QDate(2011, 1, 5));
+  type(ui().Code, QStringLiteral("1234"));
+  EXPECT_EQ(ui().Name->text(), QStringLiteral("見本電機"));
+  type(ui().Total, QStringLiteral("412000"));
+  type(ui().Shares, QStringLiteral("1000"));
+  type(ui().Market, QStringLiteral("430"));
+  EXPECT_EQ(ui().Price->text(), QStringLiteral("412"));
+  EXPECT_EQ(ui().Result->text(), QStringLiteral("18,000"));
+  EXPECT_EQ(ui().Rate->text(), QStringLiteral("+4.37%"));
 
-  ui().ButtonAddL->click();
-  ui().ButtonAddL->click();
+  ui().Add->click();
+  ui().Add->click();
   ASSERT_EQ(ui().Model->rowCount(), 2);
   EXPECT_EQ(key(0), "123452011/01/05001");
   EXPECT_EQ(key(1), "123452011/01/05002");
@@ -127,7 +127,7 @@ TEST_F(MarginTabTest, AddedPositionsOfOneStockSideAndDateAreNumberedAndSaved) {
   EXPECT_EQ(cell(0, 2), QStringLiteral("2011/01/05"));
   EXPECT_EQ(cell(0, 10), QStringLiteral("+4.37%"));
   EXPECT_EQ(tab_->selectedRow(), 1);
-  EXPECT_TRUE(ui().ButtonDelL->isEnabled());
+  EXPECT_TRUE(ui().Delete->isEnabled());
   EXPECT_TRUE(action("MainMenuSaveL")->isEnabled());
   EXPECT_FALSE(window_->books().unsaved.holdings);
   // The margin tab shows the position totals in place of the holdings'.
@@ -141,28 +141,28 @@ TEST_F(MarginTabTest, AddedPositionsOfOneStockSideAndDateAreNumberedAndSaved) {
   openRow(0);
   ASSERT_EQ(tab_->selectedRow(), 0);
   prompter_->answers = {Answer::Yes};
-  ui().ButtonDelL->click();
+  ui().Delete->click();
   ASSERT_EQ(ui().Model->rowCount(), 1);
   EXPECT_EQ(key(0), "123452011/01/05002");
   EXPECT_EQ(memo("MemoHoldLB"), QStringLiteral("412,000"));
-  type(ui().MaskEditStockCodeL, QStringLiteral("1234"));
+  type(ui().Code, QStringLiteral("1234"));
   // A stock may have several positions: the look-up leaves Add open.
-  EXPECT_TRUE(ui().ButtonAddL->isEnabled());
-  EXPECT_TRUE(ui().ButtonUpdL->isEnabled());
+  EXPECT_TRUE(ui().Add->isEnabled());
+  EXPECT_TRUE(ui().Update->isEnabled());
   EXPECT_EQ(tab_->selectedRow(), 0);
-  ui().ButtonAddL->click();
+  ui().Add->click();
   EXPECT_EQ(key(0), "123452011/01/05001");
   EXPECT_EQ(key(1), "123452011/01/05002");
 
   // A sell position: unit price 450, a gain of 20,000 and +4.44% at 430.
-  ui().RadioButtonSL->click();
-  type(ui().EditPriceL, QStringLiteral("450000"));
-  EXPECT_EQ(ui().MemoPriceL->text(), QStringLiteral("450"));
-  EXPECT_EQ(ui().MemoPML->text(), QStringLiteral("20,000"));
-  EXPECT_EQ(ui().MemoPML->palette().color(QPalette::Text), tomvik::app::kBlue);
-  EXPECT_EQ(ui().PanelHoldPerL->text(), QStringLiteral("+4.44%"));
-  QTest::keyClicks(ui().RichEditCommentL, QStringLiteral("short"));
-  ui().ButtonAddL->click();
+  ui().Sell->click();
+  type(ui().Total, QStringLiteral("450000"));
+  EXPECT_EQ(ui().Price->text(), QStringLiteral("450"));
+  EXPECT_EQ(ui().Result->text(), QStringLiteral("20,000"));
+  EXPECT_EQ(ui().Result->palette().color(QPalette::Text), tomvik::app::kBlue);
+  EXPECT_EQ(ui().Rate->text(), QStringLiteral("+4.44%"));
+  QTest::keyClicks(ui().Comment, QStringLiteral("short"));
+  ui().Add->click();
   ASSERT_EQ(ui().Model->rowCount(), 3);
   EXPECT_EQ(key(2), "123462011/01/05001");
   EXPECT_EQ(cell(2, 1), QStringLiteral("売建"));
@@ -189,40 +189,40 @@ TEST_F(MarginTabTest, UpdateStoresThePanelAndWithShiftPricesEveryPositionOfTheSt
   EXPECT_EQ(memo("MemoHoldLB"), QStringLiteral("1,412,000"));
   EXPECT_EQ(memo("MemoHoldLS"), QStringLiteral("900,000"));
   EXPECT_EQ(memo("MemoInPM2"), QStringLiteral("158,000"));
-  EXPECT_FALSE(ui().ButtonHoldDiaryL->isEnabled());
+  EXPECT_FALSE(ui().DiaryButton->isEnabled());
 
   openRow(0);
   EXPECT_EQ(tab_->selectedRow(), 0);
-  EXPECT_TRUE(ui().RadioButtonBL->isChecked());
-  EXPECT_TRUE(ui().CheckBoxSettlement->isEnabled());
-  EXPECT_TRUE(ui().ButtonHoldDiaryL->isEnabled());
-  EXPECT_EQ(ui().EditNumLx->text(), QStringLiteral("1,000"));
-  EXPECT_FALSE(ui().ButtonUpdL->isEnabled());
-  type(ui().EditMarketPriceL, QStringLiteral("440"));
-  EXPECT_EQ(ui().MemoPML->text(), QStringLiteral("28,000"));
-  ASSERT_TRUE(ui().ButtonUpdL->isEnabled());
-  ui().ButtonUpdL->click();
+  EXPECT_TRUE(ui().Buy->isChecked());
+  EXPECT_TRUE(ui().SubCheck->isEnabled());
+  EXPECT_TRUE(ui().DiaryButton->isEnabled());
+  EXPECT_EQ(ui().SubQuantity->text(), QStringLiteral("1,000"));
+  EXPECT_FALSE(ui().Update->isEnabled());
+  type(ui().Market, QStringLiteral("440"));
+  EXPECT_EQ(ui().Result->text(), QStringLiteral("28,000"));
+  ASSERT_TRUE(ui().Update->isEnabled());
+  ui().Update->click();
   EXPECT_EQ(cell(0, 9), QStringLiteral("440"));
   EXPECT_EQ(cell(0, 10), QStringLiteral("+6.80%"));
   EXPECT_EQ(cell(0, 11), QStringLiteral("28,000"));
   EXPECT_EQ(cell(1, 9), QStringLiteral("430"));
   EXPECT_EQ(memo("MemoInPM2"), QStringLiteral("168,000"));
-  EXPECT_FALSE(ui().ButtonUpdL->isEnabled());
+  EXPECT_FALSE(ui().Update->isEnabled());
   EXPECT_TRUE(action("MainMenuSaveL")->isEnabled());
   // Update marks the holdings unsaved as well (their Save item is hidden here).
   EXPECT_TRUE(window_->books().unsaved.holdings);
 
   // The sell position opens with its own side.
   openRow(1);
-  EXPECT_TRUE(ui().RadioButtonSL->isChecked());
-  EXPECT_EQ(ui().MemoPriceL->text(), QStringLiteral("450"));
-  EXPECT_EQ(ui().MemoPML->text(), QStringLiteral("40,000"));
-  EXPECT_EQ(ui().PanelHoldPerL->text(), QStringLiteral("+4.44%"));
+  EXPECT_TRUE(ui().Sell->isChecked());
+  EXPECT_EQ(ui().Price->text(), QStringLiteral("450"));
+  EXPECT_EQ(ui().Result->text(), QStringLiteral("40,000"));
+  EXPECT_EQ(ui().Rate->text(), QStringLiteral("+4.44%"));
 
   // Shift: the price reaches both sides of the stock and no other stock.
-  type(ui().EditMarketPriceL, QStringLiteral("500"));
+  type(ui().Market, QStringLiteral("500"));
   tomvik::app::OverrideModifiers(tomvik::core::KeyModifiers{true, false, false});
-  ui().ButtonUpdL->click();
+  ui().Update->click();
   tomvik::app::OverrideModifiers(std::nullopt);
   EXPECT_EQ(cell(0, 9), QStringLiteral("500"));
   EXPECT_EQ(cell(0, 10), QStringLiteral("+21.36%"));
@@ -233,7 +233,7 @@ TEST_F(MarginTabTest, UpdateStoresThePanelAndWithShiftPricesEveryPositionOfTheSt
   EXPECT_EQ(cell(2, 9), QStringLiteral("1,100"));
   EXPECT_EQ(cell(2, 11), QStringLiteral("100,000"));
   EXPECT_EQ(memo("MemoInPM2"), QStringLiteral("88,000"));
-  EXPECT_FALSE(ui().ButtonUpdL->isEnabled());
+  EXPECT_FALSE(ui().Update->isEnabled());
 
   action("MainMenuSaveL")->trigger();
   EXPECT_EQ(
@@ -252,20 +252,20 @@ TEST_F(MarginTabTest, AllAtOnceBoxAndDeleteQuestion) {
       PositionLines(QStringLiteral("-買,123452011/01/05001,1234 見本電機,東証１部,100,412000,1000,412,430,18000")));
   TFormMain& w = open();
   // Unchecked: only while a position is loaded; checked or greyed: any row.
-  EXPECT_FALSE(ui().ButtonHoldDiaryL->isEnabled());
-  ui().CheckBoxAllDL->click();
-  EXPECT_EQ(ui().CheckBoxAllDL->checkState(), Qt::PartiallyChecked);
-  EXPECT_TRUE(ui().ButtonHoldDiaryL->isEnabled());
-  ui().CheckBoxAllDL->click();
-  EXPECT_EQ(ui().CheckBoxAllDL->checkState(), Qt::Checked);
-  EXPECT_TRUE(ui().ButtonHoldDiaryL->isEnabled());
-  ui().CheckBoxAllDL->click();
-  EXPECT_FALSE(ui().ButtonHoldDiaryL->isEnabled());
+  EXPECT_FALSE(ui().DiaryButton->isEnabled());
+  ui().All->click();
+  EXPECT_EQ(ui().All->checkState(), Qt::PartiallyChecked);
+  EXPECT_TRUE(ui().DiaryButton->isEnabled());
+  ui().All->click();
+  EXPECT_EQ(ui().All->checkState(), Qt::Checked);
+  EXPECT_TRUE(ui().DiaryButton->isEnabled());
+  ui().All->click();
+  EXPECT_FALSE(ui().DiaryButton->isEnabled());
 
   w.MenuOptionInitClick();
   openRow(0);
   prompter_->answers = {Answer::No};
-  ui().ButtonDelL->click();
+  ui().Delete->click();
   EXPECT_EQ(prompter_->asked, std::vector<QString>{QStringLiteral("削除しますか？")});
   EXPECT_EQ(ui().Model->rowCount(), 1);
   EXPECT_EQ(tab_->selectedRow(), 0);
@@ -273,14 +273,14 @@ TEST_F(MarginTabTest, AllAtOnceBoxAndDeleteQuestion) {
 
   // In the mode the kind, total and shares are typed; leaving it locks them
   // and their handlers are detached.
-  ui().RadioButtonSL->click();
-  EXPECT_EQ(ui().MemoPML->text(), QStringLiteral("-18,000"));
+  ui().Sell->click();
+  EXPECT_EQ(ui().Result->text(), QStringLiteral("-18,000"));
   w.MenuOptionInitClick();
-  EXPECT_FALSE(ui().GroupBoxLb->isEnabled());
-  EXPECT_TRUE(ui().EditPriceL->isReadOnly());
-  EXPECT_TRUE(ui().CheckBoxSettlement->isVisible());
-  ui().EditPriceL->setText(QStringLiteral("1"));
-  EXPECT_EQ(ui().MemoPML->text(), QStringLiteral("-18,000"));
+  EXPECT_FALSE(ui().AmountGroup->isEnabled());
+  EXPECT_TRUE(ui().Total->isReadOnly());
+  EXPECT_TRUE(ui().SubCheck->isVisible());
+  ui().Total->setText(QStringLiteral("1"));
+  EXPECT_EQ(ui().Result->text(), QStringLiteral("-18,000"));
 }
 
 }  // namespace

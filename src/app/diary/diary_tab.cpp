@@ -502,6 +502,17 @@ void DiaryTab::selectRow(std::size_t tableIndex, bool focusList) {
   if (focusList) ui.ListViewDiary->setFocus();
 }
 
+void DiaryTab::showWrittenRow(std::size_t index, bool load) {
+  ui.ButtonDiaryDel->setEnabled(false);
+  selectedRow_ = -1;
+  loadedRow_ = -1;
+  loadOnSelect_ = load;
+  lastSelected_ = -1;
+  selectRow(index, true);
+  loadOnSelect_ = false;
+  clearMarks();
+}
+
 void DiaryTab::showStartDay() {
   if (ui.Model->rowCount() == 0) return;
   ui.ListViewDiary->scrollTo(ui.Model->index(ui.Model->rowCount() - 1, 0));

@@ -118,6 +118,10 @@ class DiaryTab : public TabBase {
   // After start-up's loading: the last row, then the start date's header,
   // scrolled into view.
   void showStartDay();
+  // A row another tab wrote into the shown month: it is selected (and
+  // loaded into the panel when `load`), focused and scrolled into view;
+  // nothing is offered for deletion until a row is loaded.
+  void showWrittenRow(std::size_t index, bool load);
 
   void syncList() override;
   void applySettings(const core::Settings& settings) override;

@@ -1,167 +1,55 @@
-// The margin positions tab: the entry panel PanelLoan above the list of open
-// positions, one row per stock, side, open date and sequence number.
-//
-// Outside the initial-setup mode the panel shows the opened position: its
-// stock group (GroupBoxLa) and amount group (GroupBoxLb) are locked, and only
-// the market price, the comment and the check boxes react to the user. The
-// settlement sub-panel GroupBoxPriceLx lies at the place of the amount group
-// and covers it while "信用建玉決済" is ticked; it is hidden at first, and its
-// caption and the captions of its two choices follow the side of the
-// position. 追加 and 削除 are shown only in the initial-setup mode.
+// The margin positions tab: the shared ledger panel over the list of open
+// positions, one row per stock, side, open date and sequence number, with
+// the settlement of a position as its sub-panel (GroupBoxPriceLx, opened by
+// "信用建玉決済"). Ticking it gives the sub-panel the side of the opened
+// position: "買建" in red with 現引き and 売返済, or "売建" in blue with 買返済
+// and 現渡し. The 一括 box has three states: unchecked (the opened
+// position), checked (every position) and greyed (one row per stock and side).
 #pragma once
 
-#include "app/shell/tab_base.h"
-
 #include <optional>
-#include <vector>
 
-#include "app/holdings/panel_support.h"
-#include "app/shell/ledger_model.h"
-#include "core/books.h"
-#include "core/records/amount.h"
-
-class QCheckBox;
-class QComboBox;
-class QDateEdit;
-class QFrame;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
-class QRadioButton;
-class QSplitter;
-class QTreeView;
+#include "app/ledger/ledger_tab.h"
+#include "core/margin/settlement.h"
 
 namespace tomvik::app {
 
-class UpDownArrows;
-
-class MarginTab : public TabBase {
+class MarginTab : public LedgerTab {
   Q_OBJECT
 
  public:
   explicit MarginTab(core::Books& books, QWidget* parent = nullptr);
 
-  // The list's columns: the position row's cells (the key is not shown; the
-  // reserved first cell is kept out of sight).
-  static std::vector<ColumnSpec> Columns();
-
-  struct Ui {
-    QSplitter* Splitter = nullptr;
-    QFrame* PanelLoan = nullptr;
-
-    QGroupBox* GroupBoxLa = nullptr;
-    QLineEdit* MaskEditStockCodeL = nullptr;
-    QLineEdit* EditStockNameL = nullptr;
-    QComboBox* ComboBoxStockExchangeL = nullptr;
-    QLineEdit* EditStockUnitL = nullptr;
-
-    QGroupBox* GroupBoxLb = nullptr;
-    QRadioButton* RadioButtonBL = nullptr;
-    QRadioButton* RadioButtonSL = nullptr;
-    QLineEdit* EditPriceL = nullptr;
-    QLineEdit* EditNumL = nullptr;
-    UpDownArrows* UpDownNumL = nullptr;
-    QLineEdit* MemoPriceL = nullptr;
-
-    QLineEdit* EditMarketPriceL = nullptr;
-    UpDownArrows* UpDownMarketPriceL = nullptr;
-    QLineEdit* MemoPML = nullptr;
-    QLabel* PanelHoldPerL = nullptr;
-
-    QGroupBox* GroupBoxPriceLx = nullptr;
-    QLineEdit* EditPriceLx = nullptr;
-    UpDownArrows* UpDownPriceLx = nullptr;
-    QLineEdit* EditNumLx = nullptr;
-    UpDownArrows* UpDownNumLx = nullptr;
-    QComboBox* ComboBoxChargeLx = nullptr;
-    QLineEdit* EditTaxLx = nullptr;
-    QLineEdit* MemoPriceLx = nullptr;
-    QRadioButton* RadioButtonBLx = nullptr;
-    QRadioButton* RadioButtonSLx = nullptr;
-    QPushButton* ButtonSettlement = nullptr;
-
-    QPlainTextEdit* RichEditCommentL = nullptr;
-    QCheckBox* CheckBoxClearDL = nullptr;
-    QCheckBox* CheckBoxSettlement = nullptr;
-    QDateEdit* DateTimePickerL = nullptr;
-    QPushButton* ButtonHoldDiaryL = nullptr;
-    QCheckBox* CheckBoxAllDL = nullptr;
-    QPushButton* ButtonAddL = nullptr;
-    QPushButton* ButtonUpdL = nullptr;
-    QPushButton* ButtonDelL = nullptr;
-
-    QTreeView* ListViewLoan = nullptr;
-    LedgerModel* Model = nullptr;
-  };
-  Ui ui;
-
-  void syncList() override;
+  // Split, widths, comment box and the three states of 一括.
   void applySettings(const core::Settings& settings) override;
   void collectSettings(core::Settings& settings) const override;
-  void applyInitialSetupMode(bool on) override;
 
-  // The position loaded into the panel (Update, Delete, settlement and the
-  // diary button act on it), -1 when none.
-  int selectedRow() const { return selectedRow_; }
   // The opened position's shares and the panel's share step, which the
   // settlement starts from.
   core::Amount baseShares() const { return baseShares_; }
   core::Amount lotStep() const { return lotStep_; }
-  // A diary trade changed the ledgers: the loaded position is forgotten and
-  // the settlement waits for the next opening.
-  void ResetOtherPanels() override;
-  void showLedgerRow(const std::string& key) override;
 
-  // The panel's handlers.
-  void ListViewLoanDblClick();
-  void MaskEditStockCodeLExit();
-  void EditStockLExit();
-  void EditStockUnitLChange();
-  void EditPriceLChange();
-  void EditNumLChange();
-  void cmnUpdateL();
-  void ButtonAddLClick();
-  void ButtonUpdLClick();
-  void ButtonDelLClick();
-  void CheckBoxClearDLClick();
-  void CheckBoxAllDLClick();
+  // The settlement: the way chosen, its amount, and settling.
+  core::SettlementMethod settlementMethod() const;
+  void EditPriceLxChange();
+  void ButtonSettlementClick();
+
+ protected:
+  // Update with Shift gives every position of the stock the market price.
+  std::optional<std::size_t> updateRow(std::size_t index, const core::LedgerEntry& entry) override;
+  // Opening a position readies its settlement figures.
+  void rowOpening() override;
+  void rowOpened(const core::LedgerRow& row) override;
+  void subPanelOpened() override;
+  void subPanelChanged() override { EditPriceLxChange(); }
+  void subButtonClicked() override { ButtonSettlementClick(); }
+  // 日記 by the 一括 box's three states; only the opened position is loaded.
+  std::vector<core::Registration> registrations() const override;
+  bool allChosen() const override;
+  bool loadRegistrationRow() const override;
 
  private:
-  // The panel's controls as the shared panel code sees them.
-  LedgerPanelParts parts_;
-  void createWidgets();
-  void createStockGroup();
-  void createAmountGroup();
-  void createMarketFields();
-  void createSettlementPanel();
-  void createCommentAndButtons();
-  void createLayout();
-  void createConnections();
-  void attachSetupHandlers();
-  // The panel as a position row, with or without its comment.
-  core::PositionEntry entryFromPanel(bool forUpdate) const;
-  // The lists and the summary follow the ledgers; a row made current by
-  // the program does not open it.
-  void syncAndSelect(std::optional<std::size_t> row);
-  bool validSelectedRow() const;
-
-  int selectedRow_ = -1;
-  core::Amount baseTotal_ = 0;
-  core::Amount baseShares_ = 0;
-  core::Amount lotStep_ = 1;
-  bool exchangeChanged_ = false;
-  bool stockKnown_ = true;  // the stock master has the code shown
-  bool loading_ = false;
-  bool selecting_ = false;  // the program moves the list's current row
-  bool setupMode_ = false;
-  FieldEvents* codeEvents_ = nullptr;
-  FieldEvents* nameEvents_ = nullptr;
-  FieldEvents* unitEvents_ = nullptr;
-  FieldEvents* priceEvents_ = nullptr;
-  FieldEvents* numEvents_ = nullptr;
-  HandlerSet setupHandlers_;  // attached while the initial-setup mode is on
+  std::optional<core::SettlementBasis> basis_;  // what the opened position offers
 };
 
 }  // namespace tomvik::app

@@ -86,8 +86,8 @@ TFormMain::TFormMain(std::filesystem::path baseFolder, QDate today, QWidget* par
   createTabs();
   createMenus();
   diaryTab_->setStartDate(today_);
-  holdingsTab_->ui.DateTimePicker2->setDate(today_);
-  marginTab_->ui.DateTimePickerL->setDate(today_);
+  holdingsTab_->ui.Date->setDate(today_);
+  marginTab_->ui.Date->setDate(today_);
   FormCreate();
 }
 
@@ -204,8 +204,7 @@ void TFormMain::FormCreate() {
   totalsTab_->ui.DateTimePickerTotalT->setDate(diaryTab_->ui.DateTimePicker->date());
   // The other charge fields start from the diary's charge when it is in use.
   if (diaryTab_->ui.ComboBoxCharge->isEnabled()) {
-    for (QComboBox* charge :
-         {holdingsTab_->ui.ComboBoxCharge2x, marginTab_->ui.ComboBoxChargeLx, simTab_->ui.ComboBoxCharge5}) {
+    for (QComboBox* charge : {holdingsTab_->ui.SubCharge, marginTab_->ui.SubCharge, simTab_->ui.ComboBoxCharge5}) {
       charge->setEditText(diaryTab_->ui.ComboBoxCharge->currentText());
     }
   }
@@ -284,6 +283,15 @@ void TFormMain::showLedgerRow(core::Ledger ledger, const std::string& key) {
 }
 
 void TFormMain::holdingRestored() { holdingsTab_->clearAmountFields(); }
+
+std::optional<std::string> TFormMain::ensureDiaryDay(const QDateEdit* picker) {
+  return diaryTab_->EnsureDiaryDay(picker);
+}
+
+void TFormMain::showDiaryRow(std::size_t index, bool load) {
+  showTab(kDiary);
+  diaryTab_->showWrittenRow(index, load);
+}
 
 bool TFormMain::initialSetupMode() const { return menuOptionInit_->isChecked(); }
 

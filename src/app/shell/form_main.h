@@ -58,6 +58,8 @@ class TFormMain : public QMainWindow, public WindowServices {
   void resetOtherPanels() override;
   void showLedgerRow(core::Ledger ledger, const std::string& key) override;
   void holdingRestored() override;
+  std::optional<std::string> ensureDiaryDay(const QDateEdit* picker) override;
+  void showDiaryRow(std::size_t index, bool load) override;
 
   // Menu commands.
   void MenuOptionInitClick();

@@ -8,8 +8,13 @@
 #include <QDate>
 #include <QString>
 
+#include <cstddef>
+#include <optional>
+#include <string>
+
 #include "core/books.h"
 
+class QDateEdit;
 class QWidget;
 
 namespace tomvik::app {
@@ -39,6 +44,14 @@ class WindowServices {
   // Taking a trade back re-created a holding: the holdings panel's total
   // and shares start afresh.
   virtual void holdingRestored() = 0;
+  // A trade written into the diary from another tab: the picker's month
+  // becomes the diary's shown month and its date gets a day header. The
+  // date text, or nothing when the shown month could not be saved or the
+  // other one read (the user has been told).
+  virtual std::optional<std::string> ensureDiaryDay(const QDateEdit* picker) = 0;
+  // Then the diary tab comes to the front with the written row selected,
+  // loaded into its panel when `load`.
+  virtual void showDiaryRow(std::size_t index, bool load) = 0;
   // Makes the tab the active page, as if the user had chosen it.
   virtual void showTab(int index) = 0;
 };

@@ -43,6 +43,22 @@ struct DiaryEntry {
   std::string quantityText;
 };
 
+// A trade that closes shares from the holdings or margin tab (a sale, a
+// settlement), as that tab's panel gives it.
+struct ClosingTrade {
+  std::string date;  // "yyyy/mm/dd"; the day exists in the shown month
+  std::string code;  // four characters
+  std::string name;
+  std::string exchange;
+  std::string unitText;    // for a holding a delivery opens
+  std::string marketText;  // likewise
+  std::string priceText;
+  std::string quantityText;
+  std::string chargeText;
+  std::string taxText;
+  std::string comment;  // CR LF line breaks
+};
+
 struct Recorded {
   std::size_t index = 0;      // the row, in the diary
   bool otherLedgers = false;  // holdings or positions changed

@@ -209,4 +209,22 @@ void DeletePositionRow(Books& books, std::size_t index) {
   PositionsEdited(books);
 }
 
+// --- either ---------------------------------------------------------------------
+
+std::size_t AddLedgerRow(Books& books, Ledger ledger, const LedgerEntry& entry) {
+  return ledger == Ledger::Positions ? AddPositionRow(books, entry) : AddHoldingRow(books, entry);
+}
+
+std::size_t UpdateLedgerRow(Books& books, Ledger ledger, std::size_t index, const LedgerEntry& entry) {
+  return ledger == Ledger::Positions ? UpdatePositionRow(books, index, entry) : UpdateHoldingRow(books, index, entry);
+}
+
+void DeleteLedgerRow(Books& books, Ledger ledger, std::size_t index) {
+  if (ledger == Ledger::Positions) {
+    DeletePositionRow(books, index);
+  } else {
+    DeleteHoldingRow(books, index);
+  }
+}
+
 }  // namespace tomvik::core

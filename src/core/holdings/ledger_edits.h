@@ -48,13 +48,16 @@ Amount AdditionalBuyTotal(Amount baseTotal, Amount baseShares, Amount shares, Am
 
 // A holding as its panel gives it. `comment` holds CR LF line breaks;
 // nothing means "keep the row's comment" (empty for a new row).
-// Average, result and rate are worked out from total, shares and market
-// price. `stockKnown` is false when the stock master has nothing for the
-// code (the name, exchange and unit fields then show nothing): Update keeps
-// the row's own stock texts.
-struct HoldingEntry {
+// A holding or position as its panel gives it. Average (or unit price),
+// result and rate are worked out from total, shares and market price.
+// `stockKnown` is false when the stock master has nothing for the code (the
+// name, exchange and unit fields then show nothing): Update keeps the row's
+// own stock texts. `comment` holds CR LF line breaks; nothing means "keep
+// the row's comment" (empty for a new row).
+struct LedgerEntry {
   std::string code;  // four characters
   bool buy = true;
+  std::string openDate;  // "yyyy/mm/dd": the open date of an added position
   std::string name;
   std::string exchange;
   std::string unit;
@@ -64,6 +67,8 @@ struct HoldingEntry {
   std::string market;
   std::optional<std::string> comment;
 };
+using HoldingEntry = LedgerEntry;
+using PositionEntry = LedgerEntry;
 
 // The holding's key: code + "1" (bought) or "2" (sold).
 std::string HoldingKeyOf(std::string_view code, bool buy);
@@ -77,20 +82,6 @@ std::size_t UpdateHoldingRow(Books& books, std::size_t index, const HoldingEntry
 void DeleteHoldingRow(Books& books, std::size_t index);
 
 // --- margin positions -----------------------------------------------------------
-
-struct PositionEntry {
-  std::string code;  // four characters
-  bool buy = true;
-  std::string openDate;  // "yyyy/mm/dd": the date of an added position
-  std::string name;
-  std::string exchange;
-  std::string unit;
-  bool stockKnown = true;
-  std::string total;
-  std::string shares;
-  std::string market;
-  std::optional<std::string> comment;
-};
 
 // code + "5" (buy) or "6" (sell) + open date: the key without its number.
 std::string PositionBaseKey(std::string_view code, bool buy, std::string_view openDate);
@@ -112,5 +103,12 @@ std::size_t UpdatePositionRow(Books& books, std::size_t index, const PositionEnt
 // unsaved.
 void ApplyMarketPriceToCode(Books& books, std::string_view code, std::string_view marketText);
 void DeletePositionRow(Books& books, std::size_t index);
+
+// --- either ---------------------------------------------------------------------
+
+// The same for the holdings or the positions, as `ledger` names.
+std::size_t AddLedgerRow(Books& books, Ledger ledger, const LedgerEntry& entry);
+std::size_t UpdateLedgerRow(Books& books, Ledger ledger, std::size_t index, const LedgerEntry& entry);
+void DeleteLedgerRow(Books& books, Ledger ledger, std::size_t index);
 
 }  // namespace tomvik::core

@@ -18,7 +18,7 @@ bool CanSell(const Books& books, std::size_t holdingIndex) {
          ParseAmount(holding.cell(HoldCol::Shares)) > 0;
 }
 
-std::optional<Recorded> SellHolding(Books& books, std::size_t holdingIndex, const SaleEntry& entry) {
+std::optional<Recorded> SellHolding(Books& books, std::size_t holdingIndex, const ClosingTrade& entry) {
   if (!CanSell(books, holdingIndex)) return std::nullopt;
   const Amount proceeds = SaleProceeds(ParseAmount(entry.priceText), ParseAmount(entry.quantityText),
                                        ParseAmount(entry.chargeText), ParseAmount(entry.taxText));

@@ -18,23 +18,11 @@ namespace tomvik::core {
 // quantity x price - charge - tax.
 Amount SaleProceeds(Amount price, Amount quantity, Amount charge, Amount tax);
 
-struct SaleEntry {
-  std::string date;  // "yyyy/mm/dd"; the day exists in the shown month
-  std::string code;  // four characters
-  std::string name;
-  std::string exchange;
-  std::string priceText;
-  std::string quantityText;
-  std::string chargeText;
-  std::string taxText;
-  std::string comment;  // CR LF line breaks
-};
-
 // Whether the holding at `index` can be sold: a bought holding with shares.
 bool CanSell(const Books& books, std::size_t holdingIndex);
 
 // Writes the sale into the diary and books it. Nothing, with nothing
 // changed, when the holding cannot be sold.
-std::optional<Recorded> SellHolding(Books& books, std::size_t holdingIndex, const SaleEntry& entry);
+std::optional<Recorded> SellHolding(Books& books, std::size_t holdingIndex, const ClosingTrade& entry);
 
 }  // namespace tomvik::core

@@ -105,13 +105,14 @@ bool CanSettle(const Books& books, std::size_t positionIndex, SettlementMethod m
   return method != SettlementMethod::DeliveryGive || basis->canGive;
 }
 
-std::optional<Recorded> SettlePosition(Books& books, std::size_t positionIndex, const SettlementEntry& entry) {
-  if (!CanSettle(books, positionIndex, entry.method)) return std::nullopt;
+std::optional<Recorded> SettlePosition(Books& books, std::size_t positionIndex, SettlementMethod method,
+                                       const ClosingTrade& entry) {
+  if (!CanSettle(books, positionIndex, method)) return std::nullopt;
   const SettlementBasis basis = *PrepareSettlement(books, positionIndex);
   const LedgerRow& position = books.positions[positionIndex];
-  const bool delivery = IsDelivery(entry.method);
+  const bool delivery = IsDelivery(method);
   const SettlementFigures figures =
-      ComputeSettlement(basis, entry.method, ParseAmount(entry.priceText), ParseAmount(entry.quantityText),
+      ComputeSettlement(basis, method, ParseAmount(entry.priceText), ParseAmount(entry.quantityText),
                         delivery ? 0 : ParseAmount(entry.chargeText), delivery ? 0 : ParseAmount(entry.taxText));
   // A delivery of more than can be delivered is cut back to it.
   const Amount quantity = figures.quantity.value_or(ParseAmount(entry.quantityText));
@@ -119,14 +120,14 @@ std::optional<Recorded> SettlePosition(Books& books, std::size_t positionIndex, 
   const Amount cost = MulDiv(basis.total, quantity, basis.shares);
 
   LedgerRow row;
-  row.key = entry.date + SettlementKindCode(entry.method) + entry.code + position.key.substr(LoanKey::OpenDate);
+  row.key = entry.date + SettlementKindCode(method) + entry.code + position.key.substr(LoanKey::OpenDate);
   row.cells.assign(DiaryCol::Count, std::string());
-  row.cells[DiaryCol::Kind] = SettlementKindText(entry.method);
+  row.cells[DiaryCol::Kind] = SettlementKindText(method);
   row.cells[DiaryCol::Stock] = entry.code + " " + entry.name;
   row.cells[DiaryCol::Exchange] = entry.exchange;
   // 現渡し writes the position's unit price, not the holding's average.
   row.cells[DiaryCol::Price] =
-      entry.method == SettlementMethod::DeliveryGive ? position.cell(LoanCol::Price) : entry.priceText;
+      method == SettlementMethod::DeliveryGive ? position.cell(LoanCol::Price) : entry.priceText;
   row.cells[DiaryCol::Quantity] = figures.quantity ? FormatAmount(quantity) : entry.quantityText;
   if (!delivery) {
     row.cells[DiaryCol::Charge] = entry.chargeText;
@@ -140,7 +141,7 @@ std::optional<Recorded> SettlePosition(Books& books, std::size_t positionIndex, 
   Amount buy = 0;
   Amount sell = 0;
   Amount taken = cost;  // what the position gives up of its total
-  switch (entry.method) {
+  switch (method) {
     case SettlementMethod::DeliveryTake: {
       row.cells[DiaryCol::Amount] = FormatAmount(figures.amount);
       taken = figures.amount;
@@ -170,7 +171,7 @@ std::optional<Recorded> SettlePosition(Books& books, std::size_t positionIndex, 
       recorded.holdingKey = entry.code + kBoughtSide;
       break;
   }
-  if (entry.method != SettlementMethod::DeliveryTake) {
+  if (method != SettlementMethod::DeliveryTake) {
     const Amount profit = SatSub(sell, buy);
     row.cells[DiaryCol::Profit] = FormatAmount(profit);
     ReducePosition(books, positionIndex, quantity, taken, profit);

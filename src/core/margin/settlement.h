@@ -67,23 +67,10 @@ SettlementFigures ComputeSettlement(const SettlementBasis& basis, SettlementMeth
 // 現渡し the stock has a bought holding with shares).
 bool CanSettle(const Books& books, std::size_t positionIndex, SettlementMethod method);
 
-struct SettlementEntry {
-  std::string date;  // "yyyy/mm/dd"; the day exists in the shown month
-  SettlementMethod method = SettlementMethod::SellRepay;
-  std::string code;  // four characters
-  std::string name;
-  std::string exchange;
-  std::string unitText;    // for a holding 現引き opens
-  std::string marketText;  // likewise
-  std::string priceText;
-  std::string quantityText;
-  std::string chargeText;
-  std::string taxText;
-  std::string comment;  // CR LF line breaks
-};
-
-// Writes the settlement into the diary and books it. Nothing, with nothing
-// changed, when the position cannot be settled this way.
-std::optional<Recorded> SettlePosition(Books& books, std::size_t positionIndex, const SettlementEntry& entry);
+// Writes the settlement into the diary and books it (a holding 現引き opens
+// takes the trade's unit and market price). Nothing, with nothing changed,
+// when the position cannot be settled this way.
+std::optional<Recorded> SettlePosition(Books& books, std::size_t positionIndex, SettlementMethod method,
+                                       const ClosingTrade& entry);
 
 }  // namespace tomvik::core

@@ -18,9 +18,10 @@ class SaleTest : public BookkeepingTest {
     books.diary.insert(MakeDayEnd(kDate));
     RecordCashTrade(books, "1234", true, 1'234, 1'000, 1'234'567);
   }
-  SaleEntry Sale(const char* price, const char* quantity, const char* charge = "525", const char* tax = "0") {
-    return SaleEntry{std::string(kDate), "1234", Sjis("見本電機"), Sjis("東証１部"), price, quantity, charge, tax,
-                     Sjis("利食い")};
+  ClosingTrade Sale(const char* price, const char* quantity, const char* charge = "525", const char* tax = "0") {
+    return ClosingTrade{
+        std::string(kDate), "1234", Sjis("見本電機"), Sjis("東証１部"), "", "", price, quantity, charge, tax,
+        Sjis("利食い")};
   }
 };
 

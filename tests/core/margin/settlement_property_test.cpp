@@ -112,15 +112,17 @@ class RandomSettling : public BookkeepingTest, public ::testing::WithParamInterf
     const std::size_t at = Any(sellable);
     const std::string code = books.holdings[at].key.substr(0, 4);
     const Amount quantity = PartOf(ParseAmount(books.holdings[at].cell(HoldCol::Shares)));
-    SaleEntry sale{std::string(kDay),
-                   code,
-                   "x",
-                   "",
-                   FormatAmount(Uniform(100, 5'000)),
-                   FormatAmount(quantity),
-                   FormatAmount(Uniform(0, 1'500)),
-                   FormatAmount(Uniform(0, 300)),
-                   ""};
+    const ClosingTrade sale{std::string(kDay),
+                            code,
+                            "x",
+                            "",
+                            "",
+                            "",
+                            FormatAmount(Uniform(100, 5'000)),
+                            FormatAmount(quantity),
+                            FormatAmount(Uniform(0, 1'500)),
+                            FormatAmount(Uniform(0, 300)),
+                            ""};
     ASSERT_TRUE(SellHolding(books, at, sale));
     ++written;
   }
@@ -138,19 +140,18 @@ class RandomSettling : public BookkeepingTest, public ::testing::WithParamInterf
     const SettlementMethod method = Any(methods);
     const Amount limit = method == SettlementMethod::DeliveryGive ? basis.deliveryBase : basis.shares;
     const std::string code = books.positions[at].key.substr(0, 4);
-    SettlementEntry entry{std::string(kDay),
-                          method,
-                          code,
-                          "x",
-                          "",
-                          "100",
-                          "1,000",
-                          FormatAmount(Uniform(100, 5'000)),
-                          FormatAmount(PartOf(limit)),
-                          FormatAmount(Uniform(0, 1'500)),
-                          FormatAmount(Uniform(0, 300)),
-                          ""};
-    ASSERT_TRUE(SettlePosition(books, at, entry));
+    const ClosingTrade entry{std::string(kDay),
+                             code,
+                             "x",
+                             "",
+                             "100",
+                             "1,000",
+                             FormatAmount(Uniform(100, 5'000)),
+                             FormatAmount(PartOf(limit)),
+                             FormatAmount(Uniform(0, 1'500)),
+                             FormatAmount(Uniform(0, 300)),
+                             ""};
+    ASSERT_TRUE(SettlePosition(books, at, method, entry));
     ++written;
     ++used[static_cast<int>(method)];
   }

@@ -36,20 +36,18 @@ class SettlementTest : public BookkeepingTest {
     e.market = market;
     return AddPositionRow(books, e);
   }
-  SettlementEntry Settle(SettlementMethod method, const char* price, const char* quantity, const char* charge = "",
-                         const char* tax = "") {
-    return SettlementEntry{std::string(kSettleDate),
-                           method,
-                           "1234",
-                           Sjis("見本電機"),
-                           Sjis("東証１部"),
-                           "100",
-                           "470",
-                           price,
-                           quantity,
-                           charge,
-                           tax,
-                           ""};
+  ClosingTrade Trade(const char* price, const char* quantity, const char* charge = "", const char* tax = "") {
+    return ClosingTrade{std::string(kSettleDate),
+                        "1234",
+                        Sjis("見本電機"),
+                        Sjis("東証１部"),
+                        "100",
+                        "470",
+                        price,
+                        quantity,
+                        charge,
+                        tax,
+                        ""};
   }
   std::vector<std::string> Cells(std::size_t index) { return Utf8Cells(books.diary[index].cells); }
 };
@@ -63,7 +61,7 @@ TEST_F(SettlementTest, SellingToRepayHalfOfABuyPosition) {
   EXPECT_EQ(figures.amount, 239'400);
   EXPECT_EQ(figures.quantityLimit, 1'000);
 
-  const auto settled = SettlePosition(books, at, Settle(SettlementMethod::SellRepay, "480", "500", "500", "100"));
+  const auto settled = SettlePosition(books, at, SettlementMethod::SellRepay, Trade("480", "500", "500", "100"));
   ASSERT_TRUE(settled);
   EXPECT_EQ(books.diary[settled->index].key, "2011/03/223612342011/03/15001");
   EXPECT_EQ(Cells(settled->index), (std::vector<std::string>{"", "返売", "1234 見本電機", "東証１部", "480", "500",
@@ -82,7 +80,7 @@ TEST_F(SettlementTest, BuyingBackAWholeSellPositionRemovesIt) {
   const std::size_t at = Position(false, "450,000", "1,000");
   AddToStockTotals(books, "1234", 0, 0);
   const LedgerSnapshot before = SnapshotOf(books);
-  const auto settled = SettlePosition(books, at, Settle(SettlementMethod::BuyRepay, "430", "1,000", "500", "0"));
+  const auto settled = SettlePosition(books, at, SettlementMethod::BuyRepay, Trade("430", "1,000", "500", "0"));
   ASSERT_TRUE(settled);
   EXPECT_EQ(Cells(settled->index), (std::vector<std::string>{"", "返買", "1234 見本電機", "東証１部", "430", "1,000",
                                                              "500", "0", "430,500", "450,000", "19,500", ""}));
@@ -101,7 +99,7 @@ TEST_F(SettlementTest, TakingDeliveryGrowsOrOpensTheBoughtHolding) {
   EXPECT_EQ(figures.amount, 135'000);
 
   // No holding yet: one is opened with the panel's unit and market price.
-  const auto taken = SettlePosition(books, at, Settle(SettlementMethod::DeliveryTake, "450", "300", "500", "100"));
+  const auto taken = SettlePosition(books, at, SettlementMethod::DeliveryTake, Trade("450", "300", "500", "100"));
   ASSERT_TRUE(taken);
   EXPECT_EQ(Cells(taken->index), (std::vector<std::string>{"", "現引", "1234 見本電機", "東証１部", "450", "300", "",
                                                            "", "135,000", "", "", ""}));
@@ -113,7 +111,7 @@ TEST_F(SettlementTest, TakingDeliveryGrowsOrOpensTheBoughtHolding) {
   EXPECT_EQ(books.figures.realised, "0");
 
   // With a holding: it grows.
-  const auto again = SettlePosition(books, 0, Settle(SettlementMethod::DeliveryTake, "450", "300"));
+  const auto again = SettlePosition(books, 0, SettlementMethod::DeliveryTake, Trade("450", "300"));
   ASSERT_TRUE(again);
   EXPECT_EQ(Holding("12341").cell(HoldCol::Shares), "600");
   EXPECT_EQ(Holding("12341").cell(HoldCol::Total), "270,000");
@@ -128,7 +126,7 @@ TEST_F(SettlementTest, HandingOverSharesIsLimitedToTheBoughtHolding) {
   // No bought holding: 現渡し is not offered.
   EXPECT_FALSE(PrepareSettlement(books, at)->canGive);
   EXPECT_FALSE(CanSettle(books, at, SettlementMethod::DeliveryGive));
-  EXPECT_FALSE(SettlePosition(books, at, Settle(SettlementMethod::DeliveryGive, "400", "600")));
+  EXPECT_FALSE(SettlePosition(books, at, SettlementMethod::DeliveryGive, Trade("400", "600")));
 
   RecordCashTrade(books, "1234", true, 400, 600, 240'000);
   AddToStockTotals(books, "1234", 0, 0);
@@ -141,7 +139,7 @@ TEST_F(SettlementTest, HandingOverSharesIsLimitedToTheBoughtHolding) {
   EXPECT_EQ(figures.price, 400);
   EXPECT_EQ(figures.amount, 240'000);
 
-  const auto given = SettlePosition(books, 0, Settle(SettlementMethod::DeliveryGive, "400", "1,000"));
+  const auto given = SettlePosition(books, 0, SettlementMethod::DeliveryGive, Trade("400", "1,000"));
   ASSERT_TRUE(given);
   // 金額: the opening proceeds of the 600 shares; 保有: the holding's cost of them.
   EXPECT_EQ(Cells(given->index), (std::vector<std::string>{"", "現渡", "1234 見本電機", "東証１部", "450", "600", "",
@@ -158,7 +156,7 @@ TEST_F(SettlementTest, APositionWithoutSharesCannotBeSettled) {
   const std::size_t at = Position(true, "0", "0");
   for (SettlementMethod method : {SettlementMethod::SellRepay, SettlementMethod::DeliveryTake}) {
     EXPECT_FALSE(CanSettle(books, at, method));
-    EXPECT_FALSE(SettlePosition(books, at, Settle(method, "450", "100")));
+    EXPECT_FALSE(SettlePosition(books, at, method, Trade("450", "100")));
   }
   // A buy position is not bought back.
   EXPECT_FALSE(CanSettle(books, Position(true, "450,000", "1,000"), SettlementMethod::BuyRepay));

@@ -1,7 +1,7 @@
-// What the holdings and margin panels share besides the common entry
-// fields: the leave and key-down events of a field as signals, handler sets
-// that a mode attaches and detaches as a whole, the coloured rate panel,
-// sign colours, comment texts and selecting a row of a ledger list.
+// Small pieces of the holdings and margin panel: the leave and key-down
+// events of a field as signals, handler sets that a mode attaches and
+// detaches as a whole, the coloured rate panel and selecting a row of a
+// ledger list.
 #pragma once
 
 #include <QObject>
@@ -86,74 +86,10 @@ void ShowRate(QLabel* panel, const core::PanelFigures& figures);
 // A field that only the initial-setup mode opens up.
 void Lock(QLineEdit* field);
 // The coloured rate of change figure, a sunken panel with centred text.
-QLabel* MakeRatePanel(const char* objectName, QWidget* parent);
+QLabel* MakeRatePanel(const QString& objectName, QWidget* parent);
 // Radio buttons side by side without a frame of their own: each set has its
 // own parent, so the sets do not exclude one another.
 QWidget* MakeRadioRow(QWidget* parent, std::initializer_list<QRadioButton*> choices);
-
-// The controls of a holdings or positions panel, for the one layout both share.
-struct LedgerPanelParts {
-  QWidget* panel;
-  struct StockFields {
-    QGroupBox* group;
-    QLineEdit* code;
-    QLineEdit* name;
-    QComboBox* exchange;
-    QLineEdit* unit;
-  } stock;
-  struct MarketFields {
-    QLineEdit* price;
-    UpDownArrows* arrows;
-    QLabel* rate;
-    QLineEdit* result;
-  } market;
-  struct {
-    QGroupBox* group;
-    QLineEdit* total;
-    QLineEdit* shares;
-    UpDownArrows* sharesArrows;
-    QLineEdit* price;
-    QString priceCaption;
-    QRadioButton* buy;
-    QRadioButton* sell;
-  } amount;
-  struct {
-    QGroupBox* group;
-    QLineEdit* price;
-    UpDownArrows* priceArrows;
-    QComboBox* charge;
-    QLineEdit* quantity;
-    UpDownArrows* quantityArrows;
-    QLineEdit* tax;
-    QLineEdit* amount;
-    QRadioButton* buy;
-    QRadioButton* sell;
-    QPushButton* button;
-  } sub;
-  QCheckBox* commentTaken;
-  QPlainTextEdit* comment;
-  std::vector<QWidget*> sideBoxes;  // the sub-panel's box (and the old version's check)
-  QDateEdit* date;
-  QPushButton* diaryButton;
-  QCheckBox* all;
-  std::array<QPushButton*, 3> buttons;  // 追加, 更新, 削除
-};
-// The stock and market fields on the left, the amount group with the
-// sub-panel over it in the middle, the comment on the right, and the row of
-// boxes and buttons below.
-void LayOutLedgerPanel(const LedgerPanelParts& p);
-
-// The stock group (locked until the initial-setup mode) and the market
-// fields of a panel; the names end in the panel's suffix ("2", "L").
-LedgerPanelParts::StockFields MakeStockGroup(QWidget* panel, const QString& groupName, const QString& suffix);
-LedgerPanelParts::MarketFields MakeMarketFields(QWidget* panel, const QString& suffix, const char* rateName);
-
-// The panel's stock fields for the shared lookup and write-back.
-inline StockFieldSet FieldsOf(const LedgerPanelParts::StockFields& f) { return {f.code, f.name, f.exchange, f.unit}; }
-// Average (or unit price), result and rate from the panel's fields.
-void ShowPanelFigures(const LedgerPanelParts& p);
-// A unit sets the share step and rounds the shares down to whole lots.
-void ApplyUnitToShares(const LedgerPanelParts& p, core::Amount& lotStep, core::Amount& roundedShares);
 
 // Makes the table row current and selected, scrolls to it and, when asked,
 // gives the list the focus.

@@ -411,7 +411,7 @@ TEST_P(LedgerTabLayout, FitsTheDefaultSizeAndGivesExtraRoomToTheList) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothTabs, LedgerTabLayout, ::testing::Values(kHoldings, kMargin),
-                         [](const ::testing::TestParamInfo<TabCase>& info) { return std::string(info.param.label); });
+                         [](const ::testing::TestParamInfo<TabCase>& tab) { return std::string(tab.param.label); });
 
 // What only one of the two has.
 

@@ -199,7 +199,7 @@ void TFormMain::FormCreate() {
   settings_ = load.settings;
   settingsIni_ = std::move(load.ini);
   applySettings();
-  totalsTab_->ui.DateTimePickerTotalT->setDate(diaryTab_->ui.DateTimePicker->date());
+  totalsTab_->startAt(diaryTab_->ui.DateTimePicker->date());
   // The other charge fields start from the diary's charge when it is in use.
   if (diaryTab_->ui.ComboBoxCharge->isEnabled()) {
     for (QComboBox* charge :
@@ -267,6 +267,11 @@ void TFormMain::applySettings() {
 // Tabs, Save items, the summary
 
 void TFormMain::showTab(int index) { pageControlMain_->setCurrentIndex(index); }
+
+void TFormMain::showDiaryDate(QDate day) {
+  diaryTab_->ui.DateTimePicker->setDate(day);
+  showTab(kDiary);
+}
 
 void TFormMain::resetOtherPanels() {
   for (TabBase* tab : tabs_) tab->ResetOtherPanels();

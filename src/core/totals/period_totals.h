@@ -57,9 +57,9 @@ struct TotalsDay {
 
 // Where the reading stopped early.
 struct TotalsStop {
-  std::string fileName;     // "201103.txt"
-  std::size_t line = 0;     // 1-based line of the unreadable header; 0 when the file could not be read
-  std::string text;         // that header line, or the system's reason
+  std::string fileName;  // "201103.txt"
+  std::size_t line = 0;  // 1-based line of the unreadable header; 0 when the file could not be read
+  std::string text;      // that header line, or the system's reason
 };
 
 struct PeriodTotals {

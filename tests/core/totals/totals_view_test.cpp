@@ -20,7 +20,8 @@ TEST(TotalsViewsFile, BothViewsShowUntilAChoiceIsSavedBesideTheSettings) {
   EXPECT_EQ(LoadTotalsViews(folder.path()), (TotalsViews{true, false}));
   // The settings file is not touched, and the view file keeps what it had.
   EXPECT_EQ(ReadBytes(folder / "TMVK.ini"), "[Window]\r\nStartYMW=3\r\n");
-  EXPECT_EQ(ReadBytes(folder / "Tomvik-view.ini"), "[Other]\r\nKeep=1\r\n\r\n[Totals]\r\nChart=1\r\nCalendar=0\r\n\r\n");
+  EXPECT_EQ(ReadBytes(folder / "Tomvik-view.ini"),
+            "[Other]\r\nKeep=1\r\n\r\n[Totals]\r\nChart=1\r\nCalendar=0\r\n\r\n");
   EXPECT_EQ(folder.entries(), (std::vector<std::string>{"TMVK.ini", "Tomvik-view.ini"}));
 
   // A save into a folder that is not there fails and says so.

@@ -1,7 +1,14 @@
 #include "core/totals/period_totals.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "core/records/atomic_file.h"
 #include "core/records/cp932_literals.h"
@@ -46,68 +53,109 @@ Amount HeaderCharge(std::string_view line) {
   return ParseAmount(rest);
 }
 
-// The text before the next "," off the front of `rest`, the "," going too.
-// Without a "," the piece is empty and `rest` stays whole, so the last field
-// of a short line takes whatever remains.
-std::string_view TakeField(std::string_view& rest) {
-  const auto comma = rest.find(',');
-  if (comma == std::string_view::npos) return {};
-  const std::string_view piece = rest.substr(0, comma);
-  rest.remove_prefix(comma + 1);
-  return piece;
+// Bit i of the mask is set when byte i of the 16 at `p` is one of the two.
+#if defined(__SSE2__)
+unsigned MatchMask16(const char* p, char a, char b) {
+  const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8(a)), _mm_cmpeq_epi8(chunk, _mm_set1_epi8(b)));
+  return static_cast<unsigned>(_mm_movemask_epi8(hits));
+}
+#endif
+
+// The positions of the line's first commas, at most `kMaxCommas`.
+constexpr std::size_t kMaxCommas = 8;
+std::size_t FindCommas(std::string_view line, std::size_t (&at)[kMaxCommas]) {
+  std::size_t found = 0;
+  std::size_t from = 0;
+#if defined(__SSE2__)
+  for (; from + 16 <= line.size(); from += 16) {
+    for (unsigned mask = MatchMask16(line.data() + from, ',', ','); mask != 0; mask &= mask - 1) {
+      at[found++] = from + static_cast<std::size_t>(__builtin_ctz(mask));
+      if (found == kMaxCommas) return found;
+    }
+  }
+#endif
+  for (; from < line.size(); ++from) {
+    if (line[from] != ',') continue;
+    at[found++] = from;
+    if (found == kMaxCommas) break;
+  }
+  return found;
 }
 
-// The fields of a trade line that the totals read.
+// An amount field. Stored amounts are plain digits with perhaps a "-"; those
+// are read here directly, anything else the long way with its rules.
+Amount ReadAmount(std::string_view text) {
+  constexpr std::size_t kSafeDigits = 18;
+  const bool negative = !text.empty() && text.front() == '-';
+  const std::string_view digits = negative ? text.substr(1) : text;
+  if (digits.empty() || digits.size() > kSafeDigits) return ParseAmount(text);
+  Amount value = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return ParseAmount(text);
+    value = value * 10 + (c - '0');
+  }
+  return negative ? -value : value;
+}
+
+// The fields of a trade line that the totals read: the stock code, then
+// (after stock, exchange, unit price and quantity) charge, tax and amount,
+// and the cost as the rest of the line.
 struct TradeFields {
-  char sign = '\0';
-  std::string_view kind;  // the kanji after the sign
   std::string_view code;
-  std::string_view charge;
-  std::string_view tax;
-  std::string_view amount;
+  Amount charge = 0;
+  Amount tax = 0;
+  Amount amount = 0;
   std::string_view cost;
 };
 
+// Each field runs up to its ","; a line short of commas has empty fields
+// where they run out, and its rest after the last "," is the cost, as the
+// diary reads it.
 TradeFields SplitTradeLine(std::string_view line) {
+  std::size_t commas[kMaxCommas];
+  const std::size_t count = FindCommas(line, commas);
+  // Field k (1 stock ... 7 amount) lies between commas k-1 and k.
+  auto field = [&](std::size_t k) {
+    return k < count ? line.substr(commas[k - 1] + 1, commas[k] - commas[k - 1] - 1) : std::string_view();
+  };
   TradeFields f;
-  f.sign = line.front();
-  f.kind = Mid(line, 1, 2);
-  std::string_view rest = line;
-  TakeField(rest);  // the token with its position label
-  f.code = Head(rest, 4);
-  for (int i = 0; i < 4; ++i) TakeField(rest);  // stock, exchange, unit price, quantity
-  f.charge = TakeField(rest);
-  f.tax = TakeField(rest);
-  f.amount = TakeField(rest);
-  f.cost = rest;
+  f.code = Head(count > 0 ? line.substr(commas[0] + 1) : line, 4);
+  f.charge = ReadAmount(field(5));
+  f.tax = ReadAmount(field(6));
+  f.amount = ReadAmount(field(7));
+  f.cost = count > 0 ? line.substr(commas[count - 1] + 1) : line;
   return f;
 }
 
-Amount ChargeAndTax(const TradeFields& f) { return SatAdd(ParseAmount(f.charge), ParseAmount(f.tax)); }
-
-// What a trade line adds to the day.
+// What a trade line adds to the day. The line is split only when it counts.
 TotalsFigures CountTradeLine(std::string_view line, std::string_view code, bool byStock) {
-  const TradeFields f = SplitTradeLine(line);
   TotalsFigures add;
-  if (f.sign == '*') {
+  const char sign = line.front();
+  const std::string_view kind = Mid(line, 1, 2);
+  if (sign == '*') {
     // Cash movements belong to no stock.
     if (byStock) return add;
-    const Amount moved = SatAdd(ChargeAndTax(f), ParseAmount(f.amount));
-    add.cash = f.kind == sjis::kIn ? moved : SatNeg(moved);
+    const TradeFields f = SplitTradeLine(line);
+    const Amount moved = SatAdd(SatAdd(f.charge, f.tax), f.amount);
+    add.cash = kind == sjis::kIn ? moved : SatNeg(moved);
     return add;
   }
+  const bool closing = kind == sjis::kClose || kind == sjis::kRepay;
+  const bool delivery = kind == sjis::kDelivery;
+  const bool opening = kind == sjis::kBuy || kind == sjis::kSell || kind == sjis::kMargin;
+  const bool buySide = sign == '-';
+  const bool realises = closing || (delivery && !buySide);
+  // Plans and registrations count nothing; openings only their charges.
+  if (!closing && !delivery && !opening) return add;
+  if (!byStock && !realises) return add;
+  const TradeFields f = SplitTradeLine(line);
   if (byStock && f.code != code) return add;
-  const bool closing = f.kind == sjis::kClose || f.kind == sjis::kRepay;
-  const bool delivery = f.kind == sjis::kDelivery;
-  const bool opening = f.kind == sjis::kBuy || f.kind == sjis::kSell || f.kind == sjis::kMargin;
-  if (!closing && !delivery && !opening) return add;  // plans and registrations
-  const bool buySide = f.sign == '-';
-  if (closing || (delivery && !buySide)) {
-    const Amount amount = ParseAmount(f.amount);
-    const Amount cost = ParseAmount(f.cost);
-    add.result = buySide ? SatSub(cost, amount) : SatSub(amount, cost);
+  if (realises) {
+    const Amount cost = ReadAmount(f.cost);
+    add.result = buySide ? SatSub(cost, f.amount) : SatSub(f.amount, cost);
   }
-  if (byStock) add.cash = ChargeAndTax(f);
+  if (byStock) add.cash = SatAdd(f.charge, f.tax);
   return add;
 }
 
@@ -132,6 +180,30 @@ std::string MonthLabel(int month) {
   return std::string(label) + std::string(kSpan) + last;
 }
 
+// Bit i is set where byte `from + i` is a line break: an LF, or a CR that no
+// LF follows (the CR of a CR LF pair stays with its line and is cut there).
+// The totals read whole years of diaries and should cost little more than
+// reading them, so the breaks of 64 bytes are found at once.
+std::uint64_t LineBreakMask(std::string_view bytes, std::size_t from) {
+  std::uint64_t lf = 0;
+  std::uint64_t cr = 0;
+  const std::size_t count = std::min<std::size_t>(64, bytes.size() - from);
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  for (; i + 16 <= count; i += 16) {
+    lf |= std::uint64_t{MatchMask16(bytes.data() + from + i, '\n', '\n')} << i;
+    cr |= std::uint64_t{MatchMask16(bytes.data() + from + i, '\r', '\r')} << i;
+  }
+#endif
+  for (; i < count; ++i) {
+    lf |= std::uint64_t{bytes[from + i] == '\n'} << i;
+    cr |= std::uint64_t{bytes[from + i] == '\r'} << i;
+  }
+  const bool lfAfter = from + 64 < bytes.size() && bytes[from + 64] == '\n';
+  const std::uint64_t lfNext = (lf >> 1) | (std::uint64_t{lfAfter} << 63);
+  return lf | (cr & ~lfNext);
+}
+
 // The lines of a file, split at CR LF, CR or LF, numbered from 1.
 class Lines {
  public:
@@ -139,20 +211,23 @@ class Lines {
 
   bool next(std::string_view& line) {
     if (pos_ >= bytes_.size()) return false;
-    if (lf_ == kUnknown || lf_ < pos_) {
-      lf_ = bytes_.find('\n', pos_);
-      if (lf_ == std::string_view::npos) lf_ = bytes_.size();
+    while (breaks_ == 0) {
+      if (block_ >= bytes_.size()) {
+        // The last line has no break.
+        line = bytes_.substr(pos_);
+        pos_ = bytes_.size();
+        ++number_;
+        return true;
+      }
+      breaks_ = LineBreakMask(bytes_, block_);
+      blockStart_ = block_;
+      block_ += 64;
     }
-    // A CR before the next LF ends the line there (a CR LF pair, or a lone CR).
-    const std::size_t cr = bytes_.substr(pos_, lf_ - pos_).find('\r');
-    if (cr == std::string_view::npos) {
-      line = bytes_.substr(pos_, lf_ - pos_);
-      pos_ = lf_ + 1;
-    } else {
-      line = bytes_.substr(pos_, cr);
-      pos_ += cr + 1;
-      if (pos_ == lf_) pos_ += 1;
-    }
+    const std::size_t at = blockStart_ + static_cast<std::size_t>(__builtin_ctzll(breaks_));
+    breaks_ &= breaks_ - 1;
+    line = bytes_.substr(pos_, at - pos_);
+    if (bytes_[at] == '\n' && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+    pos_ = at + 1;
     ++number_;
     return true;
   }
@@ -161,8 +236,9 @@ class Lines {
  private:
   std::string_view bytes_;
   std::size_t pos_ = 0;
-  static constexpr std::size_t kUnknown = std::string_view::npos;
-  std::size_t lf_ = kUnknown;  // the next LF at or after pos_, or the end
+  std::size_t block_ = 0;       // the next 64 bytes to search for breaks
+  std::size_t blockStart_ = 0;  // the 64 bytes that breaks_ covers
+  std::uint64_t breaks_ = 0;
   std::size_t number_ = 0;
 };
 

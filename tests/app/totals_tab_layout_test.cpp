@@ -138,6 +138,8 @@ TEST_F(TotalsTabLayout, FitsTheDefaultSizeAndGivesExtraRoomToTheList) {
   TotalsTab& tab = *tab_;
   QWidget* panel = tab.ui.PanelTotal;
   QWidget* list = tab.ui.ListViewTotal;
+  // The panel's controls need no more than the window's default width.
+  EXPECT_EQ(tab.width(), 650);
   ExpectNothingClipped(tab);
   SaveShot(tab, "totals_tab_650x370.png");
 

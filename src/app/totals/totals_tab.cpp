@@ -148,11 +148,10 @@ void TotalsTab::createLayout() {
   stock->addSpacing(-2);
   stock->addWidget(ui.ComboBoxStockCodeTotal);
   stock->addWidget(ui.EditStockNameTotal, 1);
-
-  auto* views = new QVBoxLayout;
-  views->setSpacing(3);
-  views->addWidget(ui.CheckBoxTotalChart);
-  views->addWidget(ui.CheckBoxTotalCalendar);
+  // The two views' switches share the row; the panel stays as wide as before.
+  stock->addSpacing(6);
+  stock->addWidget(ui.CheckBoxTotalChart);
+  stock->addWidget(ui.CheckBoxTotalCalendar);
 
   ui.ButtonTotal->setMinimumHeight(48);
   auto* grid = new QGridLayout(panel);
@@ -164,7 +163,6 @@ void TotalsTab::createLayout() {
   grid->addLayout(period, 0, 2);
   grid->addWidget(startBox, 1, 1);
   grid->addLayout(stock, 1, 2);
-  grid->addLayout(views, 0, 3, 2, 1);
   grid->setColumnStretch(2, 1);
 
   PlacePanelOverList(this, ui.Splitter, panel->sizeHint().height());

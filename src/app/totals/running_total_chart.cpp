@@ -11,6 +11,8 @@
 
 #include <algorithm>
 
+#include "app/totals/totals_dates.h"
+
 namespace tomvik::app {
 
 namespace {
@@ -18,8 +20,6 @@ namespace {
 constexpr int kTimeTicks = 4;
 constexpr int kValueTicks = 5;
 const QColor kLine(0, 90, 200);
-
-QDate DateOf(int dayNumber) { return QDate(dayNumber / 10000, dayNumber / 100 % 100, dayNumber % 100); }
 
 qint64 TimeOf(QDate day) { return QDateTime(day, QTime(0, 0)).toMSecsSinceEpoch(); }
 
@@ -73,7 +73,7 @@ void RunningTotalChart::setRows(const std::vector<core::TotalsRow>& rows, core::
   QDate first;
   QDate last;
   for (const core::TotalsRow& row : rows) {
-    const QDate day = DateOf(row.dayNumber);
+    const QDate day = DateOfDayNumber(row.dayNumber);
     // A hand-edited header can name a day that does not exist.
     if (!day.isValid()) continue;
     const double value = static_cast<double>(row.running);

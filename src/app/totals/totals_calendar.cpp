@@ -11,6 +11,7 @@
 
 #include "app/shell/entry_fields.h"
 #include "app/shell/widgets.h"
+#include "app/totals/totals_dates.h"
 
 namespace tomvik::app {
 
@@ -63,7 +64,7 @@ void TotalsCalendar::setDays(const std::vector<core::TotalsDay>& days, QDate fro
   days_.clear();
   largest_ = 0;
   for (const core::TotalsDay& day : days) {
-    const QDate date(day.dayNumber / 10000, day.dayNumber / 100 % 100, day.dayNumber % 100);
+    const QDate date = DateOfDayNumber(day.dayNumber);
     // A hand-edited header can name a day that does not exist.
     if (!date.isValid()) continue;
     days_[date] = day.figures;

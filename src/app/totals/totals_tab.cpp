@@ -26,6 +26,7 @@
 #include "app/shell/widgets.h"
 #include "app/totals/running_total_chart.h"
 #include "app/totals/totals_calendar.h"
+#include "app/totals/totals_dates.h"
 #include "core/stocks/stock_lookup.h"
 
 namespace tomvik::app {
@@ -35,9 +36,6 @@ namespace {
 constexpr int kRecentCodesDropDownWidth = 207;
 constexpr int kRecentCodesButtonWidth = 18;
 constexpr int kRecentCodesShown = 15;
-
-core::Date CoreDate(QDate date) { return core::Date{date.year(), date.month(), date.day()}; }
-QDate QtDate(const core::Date& date) { return QDate(date.year, date.month, date.day); }
 
 }  // namespace
 

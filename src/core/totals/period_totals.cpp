@@ -6,13 +6,10 @@
 #include <cstring>
 #include <utility>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "core/records/atomic_file.h"
 #include "core/records/cp932_literals.h"
 #include "core/records/text_lines.h"
+#include "core/totals/line_scanner.h"
 
 namespace tomvik::core {
 namespace {
@@ -26,8 +23,6 @@ constexpr std::size_t kHeaderDateFrom = 1;
 constexpr std::size_t kHeaderDateLength = 10;
 constexpr std::size_t kHeaderLabelLength = 14;
 constexpr std::size_t kHeaderChargeFrom = 17;
-// More digits than any day number has cannot be a date.
-constexpr int kMaxHeaderDigits = 18;
 
 int DayNumber(const Date& date) { return date.year * 10000 + date.month * 100 + date.day; }
 
@@ -37,8 +32,9 @@ std::optional<long long> HeaderDayNumber(std::string_view line) {
   int digits = 0;
   for (const char c : Mid(line, kHeaderDateFrom, kHeaderDateLength)) {
     if (c == '/') continue;
-    if (c < '0' || c > '9' || ++digits > kMaxHeaderDigits) return std::nullopt;
-    value = value * 10 + (c - '0');
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');  // ten characters at most: no overflow
+    ++digits;
   }
   if (digits == 0) return std::nullopt;
   return value;
@@ -52,15 +48,6 @@ Amount HeaderCharge(std::string_view line) {
   if (paren != std::string_view::npos) rest = rest.substr(0, paren);
   return ParseAmount(rest);
 }
-
-// Bit i of the mask is set when byte i of the 16 at `p` is one of the two.
-#if defined(__SSE2__)
-unsigned MatchMask16(const char* p, char a, char b) {
-  const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  const __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8(a)), _mm_cmpeq_epi8(chunk, _mm_set1_epi8(b)));
-  return static_cast<unsigned>(_mm_movemask_epi8(hits));
-}
-#endif
 
 // The positions of the line's first commas, at most `kMaxCommas`.
 constexpr std::size_t kMaxCommas = 8;
@@ -180,68 +167,6 @@ std::string MonthLabel(int month) {
   return std::string(label) + std::string(kSpan) + last;
 }
 
-// Bit i is set where byte `from + i` is a line break: an LF, or a CR that no
-// LF follows (the CR of a CR LF pair stays with its line and is cut there).
-// The totals read whole years of diaries and should cost little more than
-// reading them, so the breaks of 64 bytes are found at once.
-std::uint64_t LineBreakMask(std::string_view bytes, std::size_t from) {
-  std::uint64_t lf = 0;
-  std::uint64_t cr = 0;
-  const std::size_t count = std::min<std::size_t>(64, bytes.size() - from);
-  std::size_t i = 0;
-#if defined(__SSE2__)
-  for (; i + 16 <= count; i += 16) {
-    lf |= std::uint64_t{MatchMask16(bytes.data() + from + i, '\n', '\n')} << i;
-    cr |= std::uint64_t{MatchMask16(bytes.data() + from + i, '\r', '\r')} << i;
-  }
-#endif
-  for (; i < count; ++i) {
-    lf |= std::uint64_t{bytes[from + i] == '\n'} << i;
-    cr |= std::uint64_t{bytes[from + i] == '\r'} << i;
-  }
-  const bool lfAfter = from + 64 < bytes.size() && bytes[from + 64] == '\n';
-  const std::uint64_t lfNext = (lf >> 1) | (std::uint64_t{lfAfter} << 63);
-  return lf | (cr & ~lfNext);
-}
-
-// The lines of a file, split at CR LF, CR or LF, numbered from 1.
-class Lines {
- public:
-  explicit Lines(std::string_view bytes) : bytes_(bytes) {}
-
-  bool next(std::string_view& line) {
-    if (pos_ >= bytes_.size()) return false;
-    while (breaks_ == 0) {
-      if (block_ >= bytes_.size()) {
-        // The last line has no break.
-        line = bytes_.substr(pos_);
-        pos_ = bytes_.size();
-        ++number_;
-        return true;
-      }
-      breaks_ = LineBreakMask(bytes_, block_);
-      blockStart_ = block_;
-      block_ += 64;
-    }
-    const std::size_t at = blockStart_ + static_cast<std::size_t>(__builtin_ctzll(breaks_));
-    breaks_ &= breaks_ - 1;
-    line = bytes_.substr(pos_, at - pos_);
-    if (bytes_[at] == '\n' && !line.empty() && line.back() == '\r') line.remove_suffix(1);
-    pos_ = at + 1;
-    ++number_;
-    return true;
-  }
-  std::size_t number() const { return number_; }
-
- private:
-  std::string_view bytes_;
-  std::size_t pos_ = 0;
-  std::size_t block_ = 0;       // the next 64 bytes to search for breaks
-  std::size_t blockStart_ = 0;  // the 64 bytes that breaks_ covers
-  std::uint64_t breaks_ = 0;
-  std::size_t number_ = 0;
-};
-
 // One computation: the rows so far and the running total.
 class TotalsRun {
  public:
@@ -257,7 +182,7 @@ class TotalsRun {
   bool readMonth(int month, int start, std::string_view bytes) {
     TotalsFigures monthSum;
     bool beforeStart = true;
-    Lines lines(bytes);
+    LineScanner lines(bytes);
     std::string_view line;
     while (lines.next(line)) {
       if (line.empty() || line.front() == ' ') continue;

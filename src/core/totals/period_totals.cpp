@@ -76,6 +76,7 @@ Amount ReadAmount(std::string_view text) {
   constexpr std::size_t kSafeDigits = 18;
   const bool negative = !text.empty() && text.front() == '-';
   const std::string_view digits = negative ? text.substr(1) : text;
+  if (text.empty()) return 0;
   if (digits.empty() || digits.size() > kSafeDigits) return ParseAmount(text);
   Amount value = 0;
   for (const char c : digits) {
@@ -90,9 +91,9 @@ Amount ReadAmount(std::string_view text) {
 // and the cost as the rest of the line.
 struct TradeFields {
   std::string_view code;
-  Amount charge = 0;
-  Amount tax = 0;
-  Amount amount = 0;
+  std::string_view charge;
+  std::string_view tax;
+  std::string_view amount;
   std::string_view cost;
 };
 
@@ -108,9 +109,9 @@ TradeFields SplitTradeLine(std::string_view line) {
   };
   TradeFields f;
   f.code = Head(count > 0 ? line.substr(commas[0] + 1) : line, 4);
-  f.charge = ReadAmount(field(5));
-  f.tax = ReadAmount(field(6));
-  f.amount = ReadAmount(field(7));
+  f.charge = field(5);
+  f.tax = field(6);
+  f.amount = field(7);
   f.cost = count > 0 ? line.substr(commas[count - 1] + 1) : line;
   return f;
 }
@@ -124,7 +125,7 @@ TotalsFigures CountTradeLine(std::string_view line, std::string_view code, bool 
     // Cash movements belong to no stock.
     if (byStock) return add;
     const TradeFields f = SplitTradeLine(line);
-    const Amount moved = SatAdd(SatAdd(f.charge, f.tax), f.amount);
+    const Amount moved = SatAdd(SatAdd(ReadAmount(f.charge), ReadAmount(f.tax)), ReadAmount(f.amount));
     add.cash = kind == sjis::kIn ? moved : SatNeg(moved);
     return add;
   }
@@ -139,10 +140,11 @@ TotalsFigures CountTradeLine(std::string_view line, std::string_view code, bool 
   const TradeFields f = SplitTradeLine(line);
   if (byStock && f.code != code) return add;
   if (realises) {
+    const Amount amount = ReadAmount(f.amount);
     const Amount cost = ReadAmount(f.cost);
-    add.result = buySide ? SatSub(cost, f.amount) : SatSub(f.amount, cost);
+    add.result = buySide ? SatSub(cost, amount) : SatSub(amount, cost);
   }
-  if (byStock) add.cash = SatAdd(f.charge, f.tax);
+  if (byStock) add.cash = SatAdd(ReadAmount(f.charge), ReadAmount(f.tax));
   return add;
 }
 
@@ -211,6 +213,7 @@ class TotalsRun {
       }
       if (beforeStart) continue;
       const TotalsFigures add = CountTradeLine(line, query_.code, byStock_);
+      if (add.empty()) continue;
       Accumulate(day_, add);
       Accumulate(monthSum, add);
     }
@@ -273,6 +276,15 @@ PeriodTotals ComputePeriodTotals(const std::filesystem::path& folder, const Tota
   const int end = DayNumber(query.to);
   int start = DayNumber(query.from);
   if (start > end) return out;
+  // Room for a row a day, up to a few decades: growing the lists row by row
+  // would cost as much as reading the files.
+  constexpr int kReservedDays = 10'000;
+  const auto days =
+      static_cast<std::size_t>(std::clamp(DaysFromCivil(query.to.year, query.to.month, query.to.day) -
+                                              DaysFromCivil(query.from.year, query.from.month, query.from.day) + 1,
+                                          1, kReservedDays));
+  out.days.reserve(days);
+  if (query.period == TotalsPeriod::Daily) out.rows.reserve(days);
   TotalsRun run(query, out);
   int month = start / 100;
   while (start <= end) {

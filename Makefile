@@ -45,6 +45,7 @@ screenshots: build
 
 bench: build
 	$(BUILD_DIR)/bench/records_bench
+	$(BUILD_DIR)/bench/totals_bench
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QCheckBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTreeView>
@@ -45,6 +46,11 @@ int main(int argc, char* argv[]) {
   const char* names[] = {"diary", "holdings", "margin", "stocks", "totals", "simulation"};
   for (int i = 0; i < tabs->count(); ++i) {
     window.showTab(i);
+    if (i == 4) {
+      // The period totals over the year so far, with their chart and calendar.
+      if (auto* year = window.findChild<QRadioButton*>(QStringLiteral("RadioButtonTotalStartY"))) year->click();
+      if (auto* total = window.findChild<QPushButton*>(QStringLiteral("ButtonTotal"))) total->click();
+    }
     if (!shoot(QStringLiteral("%1-%2").arg(i).arg(QLatin1String(names[i])))) return 1;
   }
 

@@ -1,6 +1,7 @@
 // The period totals tab at its default and at a large size: every control is
 // there with its caption and initial state, nothing is cut off, and the
-// panel keeps its height while the list takes the extra room.
+// panel keeps its height while the list, the chart and the calendar take the
+// extra room.
 #include <gtest/gtest.h>
 
 #include "app/layout_support.h"
@@ -17,9 +18,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QTreeView>
 
+#include "app/totals/running_total_chart.h"
+#include "app/totals/totals_calendar.h"
 #include "app/totals/totals_tab.h"
 
 namespace {
@@ -98,7 +102,8 @@ TEST_F(TotalsTabLayout, StartsDailyWithoutPresetAndWithTheStockFieldsLocked) {
   auto* name = Named<QLineEdit>(tab, "EditStockNameTotal");
   ASSERT_TRUE(code && recent && name);
   EXPECT_EQ(code->inputMask(), QStringLiteral("9999"));
-  EXPECT_TRUE(recent->isEditable());
+  // A drop-down list: typing a digit picks a line.
+  EXPECT_FALSE(recent->isEditable());
   EXPECT_EQ(recent->view()->minimumWidth(), 207);
   EXPECT_TRUE(name->isReadOnly());
   for (QWidget* field : {static_cast<QWidget*>(code), static_cast<QWidget*>(recent), static_cast<QWidget*>(name)}) {
@@ -133,27 +138,45 @@ TEST_F(TotalsTabLayout, FitsTheDefaultSizeAndGivesExtraRoomToTheList) {
   TotalsTab& tab = *tab_;
   QWidget* panel = tab.ui.PanelTotal;
   QWidget* list = tab.ui.ListViewTotal;
+  // The panel's controls need no more than the window's default width.
+  EXPECT_EQ(tab.width(), 650);
   ExpectNothingClipped(tab);
   SaveShot(tab, "totals_tab_650x370.png");
 
   // Ticked, the stock fields open up and still fit.
-  tab.ui.CheckBoxTotalCode->setChecked(true);
+  tab.ui.CheckBoxTotalCode->click();
   for (QWidget* field :
        {static_cast<QWidget*>(tab.ui.MaskEditStockCodeTotal), static_cast<QWidget*>(tab.ui.ComboBoxStockCodeTotal),
         static_cast<QWidget*>(tab.ui.EditStockNameTotal)}) {
-    field->setEnabled(true);
+    EXPECT_TRUE(field->isEnabled()) << field->objectName().toStdString();
   }
+  ExpectNothingClipped(tab);
   SaveShot(tab, "totals_tab_stock_650x370.png");
 
+  // The chart and the calendar stand side by side under the list.
+  QWidget* views = tab.ui.SplitterTotalViews;
+  ASSERT_TRUE(tab.ui.ChartTotal->isVisible() && tab.ui.CalendarTotal->isVisible());
+  EXPECT_GE(views->y(), list->y() + list->height());
+  EXPECT_LT(tab.ui.ChartTotal->x() + tab.ui.ChartTotal->width(), tab.ui.CalendarTotal->x() + 1);
+  EXPECT_GE(tab.ui.CalendarTotal->height(), tab.ui.CalendarTotal->minimumSizeHint().height());
+  EXPECT_GE(list->height(), 80);
+
   const int panelHeight = panel->height();
-  const int listHeight = list->height();
+  const int resultsHeight = list->height() + views->height();
   EXPECT_LE(panelHeight, 100);
   tab.resize(1000, 700);
   Settle(tab);
   ExpectNothingClipped(tab);
   EXPECT_EQ(panel->height(), panelHeight);
-  EXPECT_GT(list->height(), listHeight + 300);
+  EXPECT_GT(list->height() + views->height(), resultsHeight + 300);
   SaveShot(tab, "totals_tab_1000x700.png");
+
+  // Without the chart and the calendar the list takes all the room.
+  tab.ui.CheckBoxTotalChart->click();
+  tab.ui.CheckBoxTotalCalendar->click();
+  Settle(tab);
+  EXPECT_FALSE(views->isVisible());
+  EXPECT_GT(list->height(), resultsHeight + 300);
 }
 
 }  // namespace

@@ -201,7 +201,7 @@ void TFormMain::FormCreate() {
   settings_ = load.settings;
   settingsIni_ = std::move(load.ini);
   applySettings();
-  totalsTab_->ui.DateTimePickerTotalT->setDate(diaryTab_->ui.DateTimePicker->date());
+  totalsTab_->startAt(diaryTab_->ui.DateTimePicker->date());
   // The other charge fields start from the diary's charge when it is in use.
   if (diaryTab_->ui.ComboBoxCharge->isEnabled()) {
     for (QComboBox* charge : {holdingsTab_->ui.SubCharge, marginTab_->ui.SubCharge, simTab_->ui.ComboBoxCharge5}) {
@@ -268,6 +268,11 @@ void TFormMain::applySettings() {
 // Tabs, Save items, the summary
 
 void TFormMain::showTab(int index) { pageControlMain_->setCurrentIndex(index); }
+
+void TFormMain::showDiaryDate(QDate day) {
+  diaryTab_->ui.DateTimePicker->setDate(day);
+  showTab(kDiary);
+}
 
 void TFormMain::resetOtherPanels() {
   for (TabBase* tab : tabs_) tab->ResetOtherPanels();

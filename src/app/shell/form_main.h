@@ -55,6 +55,7 @@ class TFormMain : public QMainWindow, public WindowServices {
   bool saveLedger(core::Ledger ledger) override;
   void ledgersChanged() override;
   void showTab(int index) override;
+  void showDiaryDate(QDate day) override;
   void resetOtherPanels() override;
   void showLedgerRow(core::Ledger ledger, const std::string& key) override;
   void holdingRestored() override;

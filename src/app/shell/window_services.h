@@ -54,6 +54,8 @@ class WindowServices {
   virtual void showDiaryRow(std::size_t index, bool load) = 0;
   // Makes the tab the active page, as if the user had chosen it.
   virtual void showTab(int index) = 0;
+  // The diary moves to the day as if the user had picked it, and is shown.
+  virtual void showDiaryDate(QDate day) = 0;
 };
 
 }  // namespace tomvik::app

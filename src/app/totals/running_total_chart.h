@@ -1,0 +1,39 @@
+// The running total (累計) of the last period totals as a line over time.
+//
+// One point per listed row, at the row's day (or its month's first day),
+// in the list's order; the value axis always takes in 0, so gains and
+// losses read against it. Nothing is drawn before the first totals.
+#pragma once
+
+#include <QChartView>
+
+#include <vector>
+
+#include "core/totals/period_totals.h"
+
+class QDateTimeAxis;
+class QLineSeries;
+class QValueAxis;
+
+namespace tomvik::app {
+
+class RunningTotalChart : public QChartView {
+  Q_OBJECT
+
+ public:
+  explicit RunningTotalChart(QWidget* parent = nullptr);
+
+  void setRows(const std::vector<core::TotalsRow>& rows, core::TotalsPeriod period);
+  // The line, for those who read it back.
+  const QLineSeries* series() const { return series_; }
+
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+
+ private:
+  QLineSeries* series_ = nullptr;
+  QDateTimeAxis* timeAxis_ = nullptr;
+  QValueAxis* valueAxis_ = nullptr;
+};
+
+}  // namespace tomvik::app

@@ -582,4 +582,11 @@ void HoldingsTab::CheckBoxSimulationClick() {
   selectedRow_ = -1;
 }
 
+// 模擬 takes the holding shown in the panel, at its market price.
+std::optional<core::SimSource> HoldingsTab::simulationSource() const {
+  return core::SimSource{core::SimSource::Kind::Holding, StockCodeOf(ui.MaskEditStockCode2),
+                         ui.RadioButtonB2->isChecked(),  ToSjis(ui.EditMarketPrice2->text()),
+                         ToSjis(ui.EditNum2->text()),    ToSjis(ui.EditPrice2->text())};
+}
+
 }  // namespace tomvik::app

@@ -111,6 +111,7 @@ class HoldingsTab : public TabBase {
   // A diary trade changed the ledgers: the loaded holding is forgotten and
   // the sale waits for the next opening.
   void ResetOtherPanels() override;
+  std::optional<core::SimSource> simulationSource() const override;
 
   // The panel's handlers.
   void ListViewHoldDblClick();

@@ -514,4 +514,11 @@ void MarginTab::collectSettings(core::Settings& settings) const {
   }
 }
 
+// 模擬 takes the position shown in the panel, at its market price.
+std::optional<core::SimSource> MarginTab::simulationSource() const {
+  return core::SimSource{core::SimSource::Kind::Position, StockCodeOf(ui.MaskEditStockCodeL),
+                         ui.RadioButtonBL->isChecked(),   ToSjis(ui.EditMarketPriceL->text()),
+                         ToSjis(ui.EditNumL->text()),     ToSjis(ui.EditPriceL->text())};
+}
+
 }  // namespace tomvik::app

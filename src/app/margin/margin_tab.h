@@ -112,6 +112,7 @@ class MarginTab : public TabBase {
   // A diary trade changed the ledgers: the loaded position is forgotten and
   // the settlement waits for the next opening.
   void ResetOtherPanels() override;
+  std::optional<core::SimSource> simulationSource() const override;
 
   // The panel's handlers.
   void ListViewLoanDblClick();

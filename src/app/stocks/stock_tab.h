@@ -73,6 +73,7 @@ class StockTab : public TabBase {
   void applySettings(const core::Settings& settings) override;
   void collectSettings(core::Settings& settings) const override;
   void applyInitialSetupMode(bool on) override;
+  std::optional<core::SimSource> simulationSource() const override;
 
   // A press at a point of the list's viewport: on a row's check box it
   // flips that entry's mark.

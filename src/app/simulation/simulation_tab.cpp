@@ -1,7 +1,6 @@
 #include "app/simulation/simulation_tab.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -165,7 +164,7 @@ void SimulationTab::createWidgets() {
   for (QWidget* child : {static_cast<QWidget*>(ui.CheckBoxHold5), static_cast<QWidget*>(ui.EditPriceHold5),
                          static_cast<QWidget*>(ui.EditNumHold5), static_cast<QWidget*>(ui.MemoPriceHold5),
                          static_cast<QWidget*>(ui.MemoPriceHoldPM5)}) {
-    SetTextColour(child, child->palette().color(QPalette::Text));
+    SetTextColour(child, child->palette().color(QPalette::Active, QPalette::Text));
   }
 
   ui.ButtonBS5 = new QPushButton(QStringLiteral("売買取引"), panel);
@@ -270,7 +269,7 @@ void SimulationTab::createLayout() {
   for (const Figure& figure : {Figure{"総額", ui.EditPriceHold5}, Figure{"株数", ui.EditNumHold5},
                                Figure{"平均単価", ui.MemoPriceHold5}, Figure{"損益", ui.MemoPriceHoldPM5}}) {
     QLabel* caption = MakeLabel(QString::fromUtf8(figure.caption), group);
-    SetTextColour(caption, caption->palette().color(QPalette::WindowText));
+    SetTextColour(caption, caption->palette().color(QPalette::Active, QPalette::WindowText));
     hold->addWidget(caption, row, 1, Qt::AlignRight);
     hold->addWidget(figure.field, row, 2);
     ++row;
@@ -555,7 +554,7 @@ void SimulationTab::ComboBoxStockCode5Select(int index) {
 
 void SimulationTab::ComboBoxStockCode5CloseUp() {
   // Closed without a choice: back to the code.
-  if (QApplication::focusWidget() == ui.ComboBoxStockCode5) ui.MaskEditStockCode5->setFocus();
+  if (window()->focusWidget() == ui.ComboBoxStockCode5) ui.MaskEditStockCode5->setFocus();
 }
 
 void SimulationTab::EditStock5Exit() {

@@ -285,6 +285,12 @@ TEST_F(SimulationTabTest, AHoldingIsTakenOverAndTheSummaryReplacesItByTheSimulat
   EXPECT_FALSE(w<QCheckBox>("CheckBoxInPM2")->isChecked());
   EXPECT_EQ(figure("MemoRemain2S"), simBalance - figure("MemoInPM2S"));
   EXPECT_EQ(figure("MemoRemain2"), figure("MemoTotal2") + realRealised);
+  // And the real one hands its state back.
+  window_->showTab(kHoldings);
+  click(w<QCheckBox>("CheckBoxInPM2"));
+  EXPECT_TRUE(w<QCheckBox>("CheckBoxInPM2S")->isChecked());
+  EXPECT_EQ(figure("MemoRemain2S"), simBalance);
+  window_->showTab(kSimulation);
 
   // Unticking the start row makes the holding an ordinary first row.
   click(ui().CheckBoxHold5);

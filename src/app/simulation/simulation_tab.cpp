@@ -20,6 +20,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "app/holdings/panel_support.h"
 #include "app/shell/settings_widgets.h"
 #include "app/shell/sjis_text.h"
 #include "app/shell/widgets.h"
@@ -36,11 +37,6 @@ constexpr int kRecentCodesButtonWidth = 20;
 constexpr int kAmountWidth = 92;
 constexpr int kQuantityWidth = 72;
 constexpr int kNameWidth = 320;
-
-// Backgrounds of the change rate: no direction, a gain, a loss.
-const QColor kRateNeutral(240, 224, 240);
-const QColor kRateGain(255, 224, 224);
-const QColor kRateLoss(224, 224, 255);
 
 // A side choice in its own colour, bold.
 void ColourChoice(QRadioButton* radio, const QColor& colour) {
@@ -138,15 +134,7 @@ void SimulationTab::createWidgets() {
   ui.MemoPriceBSPM5 = MakeFigure("MemoPriceBSPM5", panel);
   ui.MemoPriceBSPM5->clear();
 
-  ui.PanelHoldPer5 = MakeLabel(QStringLiteral("0.00%"), panel, QStringLiteral("PanelHoldPer5"));
-  ui.PanelHoldPer5->setAlignment(Qt::AlignCenter);
-  ui.PanelHoldPer5->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  ui.PanelHoldPer5->setAutoFillBackground(true);
-  {
-    QPalette palette = ui.PanelHoldPer5->palette();
-    palette.setColor(QPalette::Window, kRateNeutral);
-    ui.PanelHoldPer5->setPalette(palette);
-  }
+  ui.PanelHoldPer5 = MakeRatePanel("PanelHoldPer5", panel);
 
   ui.GroupBoxHold5 = new QGroupBox(QStringLiteral("保有 "), panel);
   ui.GroupBoxHold5->setObjectName(QStringLiteral("GroupBoxHold5"));
@@ -391,25 +379,8 @@ void SimulationTab::EditPrice5Change() {
   ui.MemoPriceHold5->setText(AmountText(p.average));
   ui.MemoPriceHoldPM5->setText(AmountText(p.unrealised));
   ShowSignColour(ui.MemoPriceHoldPM5, p.unrealised);
-  showRate(p);
+  ShowRate(ui.PanelHoldPer5, core::PanelFigures{p.average, p.unrealised, p.difference, p.rate});
   showSide(ledger_.side());
-}
-
-void SimulationTab::showRate(const core::SimPreview& preview) {
-  QColor letters = style()->standardPalette().color(QPalette::WindowText);
-  QColor background = kRateNeutral;
-  if (preview.look == core::RateLook::Gain) {
-    letters = kBlue;
-    background = kRateGain;
-  } else if (preview.look == core::RateLook::Loss) {
-    letters = kRed;
-    background = kRateLoss;
-  }
-  QPalette palette = ui.PanelHoldPer5->palette();
-  palette.setColor(QPalette::Window, background);
-  palette.setColor(QPalette::WindowText, letters);
-  ui.PanelHoldPer5->setPalette(palette);
-  ui.PanelHoldPer5->setText(ToQString(preview.rate));
 }
 
 void SimulationTab::showSide(core::SimSide side) {

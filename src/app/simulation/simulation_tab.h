@@ -151,7 +151,6 @@ class SimulationTab : public TabBase {
   void showLedger();
   // The position's side as the colour of the group's caption.
   void showSide(core::SimSide side);
-  void showRate(const core::SimPreview& preview);
   // Looks the code up; a stock found starts the simulation over, empty.
   // False for the code that means no stock.
   bool lookUpStock();

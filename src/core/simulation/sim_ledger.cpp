@@ -18,8 +18,8 @@ void ShowRateOf(SimPreview& p, SimSide side, Amount price) {
     p.look = RateLook::Neutral;
     return;
   }
-  const Amount difference = isLong ? SatSub(price, p.average) : SatSub(p.average, price);
-  p.look = RateLookOf(PanelFigures{p.average, p.unrealised, difference, p.rate});
+  p.difference = isLong ? SatSub(price, p.average) : SatSub(p.average, price);
+  p.look = RateLookOf(PanelFigures{p.average, p.unrealised, p.difference, p.rate});
 }
 
 Amount RealisedSum(const LedgerTable& rows, Amount latest) {

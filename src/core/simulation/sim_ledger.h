@@ -80,6 +80,9 @@ struct SimPreview {
   Amount average = 0;              // 平均単価 shown
   Amount unrealised = 0;           // 含み損益 shown
   std::string rate = "0.00%";      // the change rate of the price against the average
+  // The price against the average in the position's favour; 0 while the
+  // position has no direction.
+  Amount difference = 0;
   RateLook look = RateLook::Neutral;
 };
 SimPreview PreviewSimTrade(const LedgerTable& rows, const SimTrade& trade);

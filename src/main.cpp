@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "app/shell/form_main.h"
+#include "app/shell/startup_guard.h"
 
 namespace {
 
@@ -30,14 +31,16 @@ int main(int argc, char* argv[]) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName("Tomvik");
-  const std::filesystem::path baseFolder(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
-  // The sample data's demo starts on the sample's own "today".
-  QDate today = QDate::currentDate();
-  if (const char* forced = std::getenv("TOMVIK_TODAY")) {
-    const QDate date = QDate::fromString(QString::fromLatin1(forced), Qt::ISODate);
-    if (date.isValid()) today = date;
-  }
-  tomvik::app::TFormMain window(baseFolder, today);
-  window.show();
-  return QApplication::exec();
+  return tomvik::app::RunGuarded([] {
+    const std::filesystem::path baseFolder(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+    // The sample data's demo starts on the sample's own "today".
+    QDate today = QDate::currentDate();
+    if (const char* forced = std::getenv("TOMVIK_TODAY")) {
+      const QDate date = QDate::fromString(QString::fromLatin1(forced), Qt::ISODate);
+      if (date.isValid()) today = date;
+    }
+    tomvik::app::TFormMain window(baseFolder, today);
+    window.show();
+    return QApplication::exec();
+  });
 }

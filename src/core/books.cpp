@@ -38,6 +38,7 @@ std::optional<FileError> LoadDiaryInto(Books& books, const std::string& monthKey
     return load.error;
   }
   books.unreadable.diary = false;
+  books.unsaved.diary = false;  // the month is what its file holds
   books.monthKey = monthKey;
   books.diary = std::move(load.rows);
   return std::nullopt;

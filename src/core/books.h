@@ -10,6 +10,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -58,6 +59,11 @@ struct Books {
   std::set<std::string> droppedStockCodes;
   bool stockFilter = false;       // the stock master shows marked entries only
   bool includeUnrealised = true;  // the balance includes the unrealised result
+  // Yen that holdings still carried when their last shares went (a holding
+  // without shares is removed), by holding key. An undo that brings shares
+  // of that key back gives the holding its yen again, so that taking rows
+  // back in any order leaves the holdings exact. Not stored in any file.
+  std::map<std::string, Amount> heldAside;
   LedgerFlags unsaved;
   // Ledgers whose file exists but could not be read: what is shown is not
   // what the file holds, so the file is never written over in this run.

@@ -109,7 +109,7 @@ TEST_F(DiaryPanel, ANoteAndABuyOpenTheHoldingAndBothLedgersAreSaved) {
   EXPECT_TRUE(w<QRadioButton>("RadioButtonMode0")->isChecked());
   EXPECT_FALSE(w<QRadioButton>("RadioButtonMode1")->isEnabled());  // no day yet
   writeNote(QStringLiteral("寄り付きから強い"));
-  ASSERT_EQ(diary()->rowCount(), 1);
+  ASSERT_EQ(diary()->rowCount(), 2);  // the header and the day's end marker
   EXPECT_EQ(diary()->text(0, 0), QStringLiteral("2011/03/15(火)"));
   EXPECT_TRUE(w<QRadioButton>("RadioButtonMode1")->isChecked());  // trades may follow
   EXPECT_TRUE(action("MainMenuSave")->isEnabled());
@@ -122,7 +122,7 @@ TEST_F(DiaryPanel, ANoteAndABuyOpenTheHoldingAndBothLedgersAreSaved) {
   EXPECT_EQ(edit("MemoPrice")->text(), QStringLiteral("1,234,567"));
   click("ButtonDiaryAdd");
 
-  ASSERT_EQ(diary()->rowCount(), 2);
+  ASSERT_EQ(diary()->rowCount(), 3);
   EXPECT_EQ(diary()->text(1, 1), QStringLiteral("買"));
   EXPECT_EQ(diary()->text(1, 8), QStringLiteral("1,234,567"));
   EXPECT_EQ(diary()->text(0, 1), QStringLiteral("1"));
@@ -178,7 +178,7 @@ TEST_F(DiaryPanel, DeletingTheBuyAsksAndTakesTheHoldingBack) {
   click("ButtonDiaryDel");
   ASSERT_EQ(prompter_->asked.size(), 1u);
   EXPECT_EQ(prompter_->asked[0], QStringLiteral("削除しますか？"));
-  EXPECT_EQ(diary()->rowCount(), 1);
+  EXPECT_EQ(diary()->rowCount(), 2);
   EXPECT_TRUE(window_->books().holdings.empty());
   EXPECT_TRUE(w<QRadioButton>("RadioButtonMode0")->isChecked());
   // The day is empty again, so its header can go too.
@@ -269,7 +269,8 @@ class DiaryList : public DiaryPanel {
   }
   void key(Qt::Key k) { QTest::keyClick(list(), k); }
 
-  // Two days: the 14th with a note only, the 15th with a buy.
+  // Two days: the 14th with a note only (rows 0 and 1, its header and end
+  // marker), the 15th with a buy (its header 2, the buy 3, its end 4).
   void twoDays() {
     w<QDateEdit>("DateTimePicker")->setDate(QDate(2011, 3, 14));
     writeNote(QStringLiteral("十四日"));
@@ -278,14 +279,14 @@ class DiaryList : public DiaryPanel {
     writeNote(QStringLiteral("十五日"));
     enterBuy("1234", QStringLiteral("1000"), QStringLiteral("100"));
     click("ButtonDiaryAdd");
-    ASSERT_EQ(diary()->rowCount(), 3);
+    ASSERT_EQ(diary()->rowCount(), 5);
   }
 };
 
 TEST_F(DiaryList, AHeaderWithTradesCanBeLoadedButNotDeleted) {
   twoDays();
-  select(1);
-  emit list()->doubleClicked(diary()->index(1, 0));
+  select(2);
+  emit list()->doubleClicked(diary()->index(2, 0));
   EXPECT_TRUE(w<QRadioButton>("RadioButtonMode0")->isChecked());
   EXPECT_EQ(w<QPlainTextEdit>("RichEditDiary")->toPlainText(), QStringLiteral("十五日"));
   EXPECT_FALSE(w<QPushButton>("ButtonDiaryDel")->isEnabled());
@@ -298,9 +299,9 @@ TEST_F(DiaryList, AHeaderWithTradesCanBeLoadedButNotDeleted) {
 
 TEST_F(DiaryList, LeftAndRightJumpBetweenDaysAndLoadThem) {
   twoDays();
-  select(2);  // the buy of the 15th
+  select(3);  // the buy of the 15th
   key(Qt::Key_Left);
-  EXPECT_EQ(list()->currentIndex().row(), 1);
+  EXPECT_EQ(list()->currentIndex().row(), 2);
   EXPECT_EQ(w<QPlainTextEdit>("RichEditDiary")->toPlainText(), QStringLiteral("十五日"));
   key(Qt::Key_Left);
   EXPECT_EQ(list()->currentIndex().row(), 0);
@@ -308,9 +309,9 @@ TEST_F(DiaryList, LeftAndRightJumpBetweenDaysAndLoadThem) {
   key(Qt::Key_Left);  // the first day: nothing before it
   EXPECT_EQ(list()->currentIndex().row(), 0);
   key(Qt::Key_Right);
-  EXPECT_EQ(list()->currentIndex().row(), 1);
+  EXPECT_EQ(list()->currentIndex().row(), 2);
   key(Qt::Key_Right);  // the last day: nothing after it
-  EXPECT_EQ(list()->currentIndex().row(), 1);
+  EXPECT_EQ(list()->currentIndex().row(), 2);
 }
 
 TEST_F(DiaryList, APlainSelectionLeavesThePanelAndShiftLoadsTheRow) {
@@ -318,11 +319,11 @@ TEST_F(DiaryList, APlainSelectionLeavesThePanelAndShiftLoadsTheRow) {
   select(0);
   emit list()->doubleClicked(diary()->index(0, 0));
   ASSERT_EQ(w<QPlainTextEdit>("RichEditDiary")->toPlainText(), QStringLiteral("十四日"));
-  select(1);
+  select(2);
   EXPECT_EQ(w<QPlainTextEdit>("RichEditDiary")->toPlainText(), QStringLiteral("十四日"));
   EXPECT_FALSE(w<QPushButton>("ButtonDiaryUpd")->isEnabled());
   tomvik::app::OverrideModifiers(tomvik::core::KeyModifiers{true, false, false});
-  select(2);
+  select(3);
   EXPECT_TRUE(w<QRadioButton>("RadioButtonMode1")->isChecked());
   EXPECT_EQ(edit("EditNum")->text(), QStringLiteral("100"));
   EXPECT_EQ(edit("EditStockName")->text(), QStringLiteral("見本電機"));
@@ -330,7 +331,7 @@ TEST_F(DiaryList, APlainSelectionLeavesThePanelAndShiftLoadsTheRow) {
   tomvik::app::OverrideModifiers(std::nullopt);
   type("EditPrice", QStringLiteral("1001"));
   EXPECT_TRUE(w<QPushButton>("ButtonDiaryUpd")->isEnabled());
-  select(1);
+  select(2);
   EXPECT_FALSE(w<QPushButton>("ButtonDiaryUpd")->isEnabled());
 }
 

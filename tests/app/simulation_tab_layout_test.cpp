@@ -323,7 +323,10 @@ TEST_F(SimSummaryLayout, SixReadOnlyFiguresInTwoRowsEachFollowedByYen) {
     EXPECT_EQ(memo->text(), QStringLiteral("0")) << expected.name;
     EXPECT_TRUE(memo->isReadOnly()) << expected.name;
     EXPECT_TRUE(memo->alignment() & Qt::AlignRight) << expected.name;
-    EXPECT_EQ(memo->maxLength(), 20) << expected.name;
+    // A figure is shown whole, however long.
+    memo->setText(QStringLiteral("-1,234,567,890,123,456,789"));
+    EXPECT_EQ(memo->text(), QStringLiteral("-1,234,567,890,123,456,789")) << expected.name;
+    memo->setText(QStringLiteral("0"));
     ExpectCaptionBefore(panel, Caption(panel, expected.caption), memo);
     // Left to right in the order given, the two rows one above the other.
     if (rowTop[expected.row] < 0) rowTop[expected.row] = memo->y();

@@ -43,6 +43,10 @@ namespace {
 
 constexpr int kPanelHeight = 168;
 
+const QString kUnsavableMonthQuestion = QStringLiteral(
+    "この月の取引日記はファイルを読み込めなかったため、変更を保存できません。\n"
+    "変更を破棄して別の月へ移りますか？");
+
 core::Date CoreDate(const QDate& date) { return core::Date{date.year(), date.month(), date.day()}; }
 QDate QDateOf(const core::Date& date) { return QDate(date.year, date.month, date.day); }
 
@@ -106,7 +110,7 @@ void DiaryTab::createWidgets() {
   ui.GroupBoxKind2 = new QGroupBox(panel);
   ui.GroupBoxKind2->setObjectName(QStringLiteral("GroupBoxKind2"));
   ui.MemoHoldPrice = MakeAmountEdit(QStringLiteral("MemoHoldPrice"), ui.GroupBoxKind2, QStringLiteral("0"));
-  ui.MemoHoldPrice->setMaxLength(20);
+  LimitTypedLength(ui.MemoHoldPrice, kMemoLength);
   ui.LabelHoldKind = MakeLabel(QStringLiteral("買い"), ui.GroupBoxKind2, QStringLiteral("LabelHoldKind"));
   SetTextColour(ui.LabelHoldKind, kRed);
   ui.GroupBoxKind2->setVisible(false);
@@ -149,9 +153,9 @@ void DiaryTab::createWidgets() {
   for (QPushButton* button : {ui.ButtonDiaryAdd, ui.ButtonDiaryUpd, ui.ButtonDiaryDel}) button->setEnabled(false);
 
   ui.ListViewDiary = MakeListView(QStringLiteral("ListViewDiary"), ui.Splitter);
+  // One line per row: each day is its header, its trades and its end
+  // marker, an empty line that closes the day's block.
   ui.Model = new LedgerModel(&books_.diary, Columns(), this);
-  // Day end markers close a day's block in the ledger; they are no rows to look at.
-  ui.Model->setRowFilter([](const core::LedgerRow& row) { return !core::IsDayEndKey(row.key); });
   ui.ListViewDiary->setModel(ui.Model);
   ApplyColumns(ui.ListViewDiary, ui.Model->columns());
 }
@@ -328,12 +332,7 @@ void DiaryTab::createConnections() {
     cmnUpdate(true);
   });
   connect(ui.EditStockUnit, &QLineEdit::textChanged, this, &DiaryTab::EditStockUnitChange);
-  connect(ui.ComboBoxStockCode, &QComboBox::activated, this, [this](int index) {
-    const QString line = ui.ComboBoxStockCode->itemText(index);
-    if (line.trimmed().isEmpty()) return;
-    ui.MaskEditStockCode->setText(line.left(4));
-    ui.EditStockName->setFocus();
-  });
+  ConnectRecentCodes(ui.ComboBoxStockCode, ui.MaskEditStockCode, ui.EditStockName, [this] { MaskEditStockCodeExit(); });
   connect(ui.RichEditDiary, &QPlainTextEdit::textChanged, this, [this] {
     if (!loading_) cmnUpdate0(true);
   });
@@ -417,10 +416,15 @@ void DiaryTab::restorePickedDate() {
 bool DiaryTab::switchToMonth(const std::string& monthKey) {
   if (monthKey == books_.monthKey) return true;
   // The shown month is saved before another is loaded; if it cannot be,
-  // the month stays on screen with its changes.
-  // (A month whose file could not be read is not written over.)
-  if (books_.unsaved.diary && !books_.unreadable.diary && services_ && !services_->saveLedger(core::Ledger::Diary)) {
-    return false;
+  // the month stays on screen with its changes. A month whose file could
+  // not be read is never written over: its changes go only if the user
+  // says so.
+  if (books_.unsaved.diary && services_) {
+    if (books_.unreadable.diary) {
+      if (!services_->prompter().askYesNo(services_->window(), kUnsavableMonthQuestion)) return false;
+    } else if (!services_->saveLedger(core::Ledger::Diary)) {
+      return false;
+    }
   }
   if (auto error = LoadDiaryMonth(monthKey)) {
     if (services_) {
@@ -546,8 +550,9 @@ void DiaryTab::RadioButtonModeClick(bool user) {
     ui.RadioButtonS->setEnabled(trade);
   } else {
     ui.RadioButtonS->setEnabled(trade && plan != kPlanCash);
-    // A cash sell is entered through the holdings tab.
-    if (plan == kPlanCash) ui.RadioButtonB->setChecked(true);
+    // A cash sell is entered through the holdings tab; a loaded one keeps
+    // its side.
+    if (plan == kPlanCash && !loading_) ui.RadioButtonB->setChecked(true);
   }
   ui.GroupBoxKind2->setVisible(ui.CheckBoxKeep->isEnabled() && trade && ui.CheckBoxKeep->isChecked());
   ui.GroupBoxKind1->setVisible(!ui.GroupBoxKind2->isVisible());
@@ -652,26 +657,26 @@ void DiaryTab::EditPriceChange(bool user) {
   const bool buy = ui.RadioButtonB->isChecked();
   if (!ui.CheckBoxInOut->isChecked() && !ui.CheckBoxKeep->isChecked() && planIndex() == kPlanCash && tradeMode()) {
     // The holding limit: a trade that closes shares of a holding cannot close more than it holds.
+    const std::string code = StockCodeOf(ui.MaskEditStockCode);
+    const char side = buy ? '1' : '2';
     const bool rowSelected = selectedRow_ >= 0 && static_cast<std::size_t>(selectedRow_) < books_.diary.size();
     core::Amount selectedClosingShares = 0;
     if (rowSelected) {
-      // Changing a closing row first gives its shares back.
+      // Changing a row that closes shares of this holding first gives them back.
       const core::LedgerRow& row = books_.diary[static_cast<std::size_t>(selectedRow_)];
-      if (core::KindClassOf(row.key) == '3')
+      if (core::KindClassOf(row.key) == '3' && core::KindSideOf(row.key) == side && core::StockCodeOf(row) == code) {
         selectedClosingShares = core::ParseAmount(row.cell(core::DiaryCol::Quantity));
+      }
     }
-    const core::HoldingLimit limit =
-        core::CheckHoldingLimit(books_.holdings, StockCodeOf(ui.MaskEditStockCode), buy ? '1' : '2',
-                                AmountOf(ui.EditNum), loading_, rowSelected, selectedClosingShares);
+    const core::HoldingLimit limit = core::CheckHoldingLimit(books_.holdings, code, side, AmountOf(ui.EditNum),
+                                                             loading_, rowSelected, selectedClosingShares);
     if (limit.quantity) {
       const QSignalBlocker blocker(ui.EditNum);
       ui.EditNum->setText(AmountText(*limit.quantity));
     }
     ui.ButtonDiaryAdd->setEnabled(limit.addEnabled);
   }
-  const core::Amount amount =
-      core::TradeAmount(AmountOf(ui.EditPrice), AmountOf(ui.EditNum), AmountOf(ui.ComboBoxCharge), AmountOf(ui.EditTax),
-                        buy, ui.ComboBoxCharge->isEnabled());
+  const core::Amount amount = tradeAmount();
   ui.LabelHoldKind->setText(buy ? QStringLiteral("買い") : QStringLiteral("売り"));
   SetTextColour(ui.LabelHoldKind, buy ? kRed : kBlue);
   ui.MemoPrice->setText(AmountText(amount));
@@ -684,10 +689,18 @@ void DiaryTab::EditPriceChange(bool user) {
 }
 
 void DiaryTab::EditPriceChange2(bool user) {
-  const core::Amount net = core::CashMovementAmount(AmountOf(ui.ComboBoxCharge), AmountOf(ui.EditTax),
-                                                    AmountOf(ui.EditInOut), ui.RadioButtonOut->isChecked());
-  ui.MemoPrice->setText(AmountText(net));
+  ui.MemoPrice->setText(AmountText(cashMovementAmount()));
   cmnUpdate(user);
+}
+
+core::Amount DiaryTab::tradeAmount() const {
+  return core::TradeAmount(AmountOf(ui.EditPrice), AmountOf(ui.EditNum), AmountOf(ui.ComboBoxCharge),
+                           AmountOf(ui.EditTax), ui.RadioButtonB->isChecked(), ui.ComboBoxCharge->isEnabled());
+}
+
+core::Amount DiaryTab::cashMovementAmount() const {
+  return core::CashMovementAmount(AmountOf(ui.ComboBoxCharge), AmountOf(ui.EditTax), AmountOf(ui.EditInOut),
+                                  ui.RadioButtonOut->isChecked());
 }
 
 void DiaryTab::ComboBoxChargeChange(bool user) {
@@ -735,9 +748,10 @@ StockFieldSet DiaryTab::stockFields() const {
 void DiaryTab::EditStockUnitChange() {
   // A unit of 0 (or none) steps by single shares and rounds nothing.
   unitStep_ = core::UnitStep(ToSjis(ui.EditStockUnit->text()));
-  if (unitStep_ > 1 && !loading_) {
+  // A unit rounds the quantity down to whole lots, written as plain digits.
+  if (!ui.EditStockUnit->text().isEmpty() && !loading_) {
     const QString rounded = ToQString(core::RoundQuantityToStep(ToSjis(ui.EditNum->text()), unitStep_));
-    if (core::ParseAmount(ToSjis(rounded)) != AmountOf(ui.EditNum)) ui.EditNum->setText(rounded);
+    if (rounded != ui.EditNum->text()) ui.EditNum->setText(rounded);
   }
   cmnUpdate(true);
 }
@@ -814,7 +828,10 @@ core::DiaryEntry DiaryTab::entryOfPanel() const {
   e.chargeText = ToSjis(ui.ComboBoxCharge->currentText());
   e.chargeEnabled = ui.ComboBoxCharge->isEnabled();
   e.taxText = ToSjis(ui.EditTax->text());
-  e.amountText = ToSjis(ui.MemoPrice->text());
+  // The amount is worked out again from the fields, never read off its
+  // display.
+  e.amountText =
+      core::FormatAmount(e.mode == core::DiaryEntry::Mode::CashMovement ? cashMovementAmount() : tradeAmount());
   e.deposit = ui.RadioButtonIn->isChecked();
   e.inOutText = ToSjis(ui.EditInOut->text());
   e.type = static_cast<core::DiaryEntry::Type>(std::clamp(planIndex(), 0, 2));
@@ -845,6 +862,14 @@ void DiaryTab::changed(bool otherLedgers) {
   services_->ledgersChanged();
 }
 
+void DiaryTab::showTouchedRows(const core::Recorded& recorded) {
+  if (!services_) return;
+  if (recorded.holdingRestored) services_->holdingRestored();
+  if (recorded.holdingKey) services_->showLedgerRow(core::Ledger::Holdings, *recorded.holdingKey);
+  if (recorded.positionKey) services_->showLedgerRow(core::Ledger::Positions, *recorded.positionKey);
+  if (recorded.stockCode) services_->showLedgerRow(core::Ledger::Stocks, *recorded.stockCode);
+}
+
 void DiaryTab::ButtonDiaryAddClick() {
   const bool trade = tradeMode();
   const bool inOut = ui.CheckBoxInOut->isChecked();
@@ -854,6 +879,7 @@ void DiaryTab::ButtonDiaryAddClick() {
   const auto recorded = core::AddDiaryRow(books_, entry, dayCounter_);
   if (!recorded) return;
   changed(recorded->otherLedgers);
+  showTouchedRows(*recorded);
   if (!trade) {
     ui.ButtonDiaryAdd->setEnabled(false);
     {
@@ -885,6 +911,7 @@ void DiaryTab::ButtonDiaryUpdClick() {
       core::UpdateDiaryRow(books_, static_cast<std::size_t>(loadedRow_), entry, tradeFieldsEdited_, dayCounter_);
   if (!recorded) return;
   changed(recorded->otherLedgers);
+  showTouchedRows(*recorded);
   if (recorded->tradeBranch && entry.type == core::DiaryEntry::Type::Cash) EditPriceChange(false);
   ui.ListViewDiary->selectionModel()->clearSelection();
   selectedRow_ = static_cast<int>(recorded->index);
@@ -900,8 +927,13 @@ void DiaryTab::ButtonDiaryUpdClick() {
 void DiaryTab::ButtonDiaryDelClick() {
   if (selectedRow_ < 0 || static_cast<std::size_t>(selectedRow_) >= books_.diary.size()) return;
   if (!confirmDelete()) return;
-  core::DeleteDiaryRow(books_, static_cast<std::size_t>(selectedRow_), ToSjis(ui.EditStockUnit->text()));
+  const core::UndoResult undo =
+      core::DeleteDiaryRow(books_, static_cast<std::size_t>(selectedRow_), ToSjis(ui.EditStockUnit->text()));
   changed(true);
+  if (services_ && undo.holdingRestored) services_->holdingRestored();
+  if (services_ && undo.positionIndex) {
+    services_->showLedgerRow(core::Ledger::Positions, books_.positions[*undo.positionIndex].key);
+  }
   ui.ButtonDiaryAdd->setEnabled(true);
   ui.ButtonDiaryUpd->setEnabled(false);
   loadedRow_ = -1;

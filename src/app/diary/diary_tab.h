@@ -182,10 +182,16 @@ class DiaryTab : public TabBase {
   // The table index of the row selected in the list.
   std::optional<std::size_t> selectedIndex() const;
   core::DiaryEntry entryOfPanel() const;
+  // The amounts the panel's fields make.
+  core::Amount tradeAmount() const;
+  core::Amount cashMovementAmount() const;
   StockFieldSet stockFields() const;
   void loadRow(std::size_t index);
   // After a change of the ledgers: everything on screen follows.
   void changed(bool otherLedgers);
+  // The holding, position and stock rows a trade opened or changed are
+  // selected in their lists.
+  void showTouchedRows(const core::Recorded& recorded);
   void clearMarks();
   void setCharge(const QString& text);
 

@@ -380,6 +380,19 @@ void HoldingsTab::ResetOtherPanels() {
   ui.CheckBoxHoldSell->setEnabled(false);
 }
 
+void HoldingsTab::showLedgerRow(const std::string& key) {
+  const auto row = books_.holdings.find(key);
+  if (!row) return;
+  const QScopedValueRollback<bool> programmatic(selecting_, true);
+  SelectLedgerRow(ui.ListViewHold, ui.Model, *row, false);
+}
+
+void HoldingsTab::clearAmountFields() {
+  const QScopedValueRollback<bool> quiet(loading_, true);
+  ui.EditPrice2->setText(QString());
+  ui.EditNum2->setText(QStringLiteral("0"));
+}
+
 // ---------------------------------------------------------------------------
 // Opening a holding and looking up a code
 
@@ -432,7 +445,9 @@ void HoldingsTab::ListViewHoldDblClick() {
 
 void HoldingsTab::MaskEditStockCode2Exit() {
   const std::string code = StockCodeOf(ui.MaskEditStockCode2);
-  ShowStockDetails(FieldsOf(parts_.stock), core::LookUpStock(books_.folder, code));
+  const core::StockDetails details = core::LookUpStock(books_.folder, code);
+  ShowStockDetails(FieldsOf(parts_.stock), details);
+  stockKnown_ = details.found;
   exchangeChanged_ = false;
   EditStockUnit2Change();
 
@@ -449,7 +464,7 @@ void HoldingsTab::MaskEditStockCode2Exit() {
 
 void HoldingsTab::EditStock2Exit() {
   if (!ui.EditStockName2->isModified() && !ui.EditStockUnit2->isModified() && !exchangeChanged_) return;
-  StoreTypedStockDetails(FieldsOf(parts_.stock), books_, services_);
+  if (StoreTypedStockDetails(FieldsOf(parts_.stock), books_, services_)) stockKnown_ = true;
 }
 
 void HoldingsTab::EditStockUnit2Change() {
@@ -502,11 +517,10 @@ core::HoldingEntry HoldingsTab::entryFromPanel(bool forUpdate) const {
   entry.name = ToSjis(ui.EditStockName2->text());
   entry.exchange = ToSjis(ui.ComboBoxStockExchange2->currentText());
   entry.unit = ToSjis(ui.EditStockUnit2->text());
+  entry.stockKnown = stockKnown_;
   entry.total = ToSjis(ui.EditPrice2->text());
   entry.shares = ToSjis(ui.EditNum2->text());
-  entry.average = ToSjis(ui.MemoPrice2->text());
   entry.market = ToSjis(ui.EditMarketPrice2->text());
-  entry.profit = ToSjis(ui.MemoPM2->text());
   if (ui.CheckBoxClearD2->isChecked()) {
     entry.comment = CommentOf(ui.RichEditComment2);
   } else if (!forUpdate) {

@@ -112,6 +112,10 @@ class HoldingsTab : public TabBase {
   // the sale waits for the next opening.
   void ResetOtherPanels() override;
   std::optional<core::SimSource> simulationSource() const override;
+  void showLedgerRow(const std::string& key) override;
+  // A holding re-created by taking a trade back: the total is emptied and
+  // the shares start from 0.
+  void clearAmountFields();
 
   // The panel's handlers.
   void ListViewHoldDblClick();
@@ -156,6 +160,7 @@ class HoldingsTab : public TabBase {
   core::Amount baseShares_ = 0;
   core::Amount lotStep_ = 1;
   bool exchangeChanged_ = false;
+  bool stockKnown_ = true;  // the stock master has the code shown
   bool loading_ = false;
   bool selecting_ = false;  // the program moves the list's current row
   bool setupMode_ = false;

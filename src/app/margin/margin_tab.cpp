@@ -322,6 +322,13 @@ void MarginTab::applyInitialSetupMode(bool on) {
   }
 }
 
+void MarginTab::showLedgerRow(const std::string& key) {
+  const auto row = books_.positions.find(key);
+  if (!row) return;
+  const QScopedValueRollback<bool> programmatic(selecting_, true);
+  SelectLedgerRow(ui.ListViewLoan, ui.Model, *row, false);
+}
+
 void MarginTab::ResetOtherPanels() {
   ui.ButtonUpdL->setEnabled(false);
   selectedRow_ = -1;
@@ -383,7 +390,9 @@ void MarginTab::ListViewLoanDblClick() {
 
 void MarginTab::MaskEditStockCodeLExit() {
   const std::string code = StockCodeOf(ui.MaskEditStockCodeL);
-  ShowStockDetails(FieldsOf(parts_.stock), core::LookUpStock(books_.folder, code));
+  const core::StockDetails details = core::LookUpStock(books_.folder, code);
+  ShowStockDetails(FieldsOf(parts_.stock), details);
+  stockKnown_ = details.found;
   exchangeChanged_ = false;
   EditStockUnitLChange();
 
@@ -399,7 +408,7 @@ void MarginTab::MaskEditStockCodeLExit() {
 
 void MarginTab::EditStockLExit() {
   if (!ui.EditStockNameL->isModified() && !ui.EditStockUnitL->isModified() && !exchangeChanged_) return;
-  StoreTypedStockDetails(FieldsOf(parts_.stock), books_, services_);
+  if (StoreTypedStockDetails(FieldsOf(parts_.stock), books_, services_)) stockKnown_ = true;
 }
 
 void MarginTab::EditStockUnitLChange() {
@@ -434,11 +443,10 @@ core::PositionEntry MarginTab::entryFromPanel(bool forUpdate) const {
   entry.name = ToSjis(ui.EditStockNameL->text());
   entry.exchange = ToSjis(ui.ComboBoxStockExchangeL->currentText());
   entry.unit = ToSjis(ui.EditStockUnitL->text());
+  entry.stockKnown = stockKnown_;
   entry.total = ToSjis(ui.EditPriceL->text());
   entry.shares = ToSjis(ui.EditNumL->text());
-  entry.price = ToSjis(ui.MemoPriceL->text());
   entry.market = ToSjis(ui.EditMarketPriceL->text());
-  entry.profit = ToSjis(ui.MemoPML->text());
   if (ui.CheckBoxClearDL->isChecked()) {
     entry.comment = CommentOf(ui.RichEditCommentL);
   } else if (!forUpdate) {

@@ -113,6 +113,7 @@ class MarginTab : public TabBase {
   // the settlement waits for the next opening.
   void ResetOtherPanels() override;
   std::optional<core::SimSource> simulationSource() const override;
+  void showLedgerRow(const std::string& key) override;
 
   // The panel's handlers.
   void ListViewLoanDblClick();
@@ -152,6 +153,7 @@ class MarginTab : public TabBase {
   core::Amount baseShares_ = 0;
   core::Amount lotStep_ = 1;
   bool exchangeChanged_ = false;
+  bool stockKnown_ = true;  // the stock master has the code shown
   bool loading_ = false;
   bool selecting_ = false;  // the program moves the list's current row
   bool setupMode_ = false;

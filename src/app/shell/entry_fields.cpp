@@ -1,9 +1,11 @@
 #include "app/shell/entry_fields.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTimer>
 
 #include "app/shell/keyboard.h"
 #include "app/shell/prompter.h"
@@ -47,11 +49,35 @@ class ExitWatcher : public QObject {
   std::function<void()> onExit_;
 };
 
+// A drop-down list closed while its combo keeps the focus gives the focus
+// to the field the list serves.
+class PopupCloseWatcher : public QObject {
+ public:
+  PopupCloseWatcher(QComboBox* combo, QWidget* next) : QObject(combo), combo_(combo), next_(next) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Hide) {
+      QTimer::singleShot(0, this, [this] {
+        if (combo_->hasFocus()) next_->setFocus();
+      });
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QComboBox* combo_;
+  QWidget* next_;
+};
+
 QString Normalised(const QString& text) { return ToQString(core::NormaliseAmountText(ToSjis(text))); }
 
 }  // namespace
 
 bool RefusesNumericKey(const QKeyEvent& key, bool initialSetupMode) {
+  // Ctrl and Alt make a key a command (select all, copy, paste), whatever
+  // text the platform gives it.
+  if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
   for (const char32_t ch : key.text().toUcs4()) {
     if (!core::IsNumericEntryChar(ch, initialSetupMode)) return true;
   }
@@ -72,14 +98,29 @@ void NormaliseOnExit(QLineEdit* field) {
 }
 
 void NormaliseOnExit(QComboBox* field, std::function<void()> afterwards) {
-  QObject* target = field->lineEdit() ? static_cast<QObject*>(field->lineEdit()) : field;
-  target->installEventFilter(new ExitWatcher(
+  // The combo is its line edit's focus proxy: the focus leaves the combo.
+  field->installEventFilter(new ExitWatcher(
       [field, afterwards = std::move(afterwards)] {
         const QString text = Normalised(field->currentText());
         if (text != field->currentText()) field->setEditText(text);
         if (afterwards) afterwards();
       },
       field));
+}
+
+void ConnectRecentCodes(QComboBox* recent, QLineEdit* codeField, QWidget* nameField, std::function<void()> lookUp) {
+  // Chosen by the mouse or by typing a digit into the closed list: the code
+  // goes into the code field and is looked up, and the name field is next.
+  // The focus is in the drop-down, so the code field's leave never comes.
+  QObject::connect(recent, &QComboBox::activated, codeField, [recent, codeField, nameField, lookUp](int index) {
+    const QString line = recent->itemText(index);
+    if (line.trimmed().isEmpty()) return;
+    codeField->setText(line.left(4));
+    lookUp();
+    nameField->setFocus();
+  });
+  // Closed without a choice, the list hands the focus to the code field.
+  recent->view()->window()->installEventFilter(new PopupCloseWatcher(recent, codeField));
 }
 
 void ConnectStepper(UpDownArrows* arrows, QLineEdit* field, std::function<core::Amount()> step) {

@@ -14,6 +14,7 @@
 #include "core/stocks/stock_lookup.h"
 
 class QComboBox;
+class QWidget;
 class QKeyEvent;
 class QLineEdit;
 
@@ -24,14 +25,20 @@ class WindowServices;
 
 // Whether a key press is kept out of a numeric field: anything but digits
 // and control keys ("-" too while the initial-setup mode is on); keys
-// without text (arrows, Delete) and double-byte input pass.
+// without text (arrows, Delete), commands with Ctrl or Alt and double-byte
+// input pass.
 bool RefusesNumericKey(const QKeyEvent& key, bool initialSetupMode);
 // Lets only digits and control keys into the field ("-" too while the
 // initial-setup mode is on); double-byte input passes unfiltered.
 void InstallNumericKeyFilter(QLineEdit* field, std::function<bool()> initialSetupMode);
-// Leaving the field rewrites it in display form ("" stays "").
+// Leaving the field rewrites it in display form ("" stays ""); leaving a
+// combo then runs `afterwards` (a charge goes onto its recent list).
 void NormaliseOnExit(QLineEdit* field);
 void NormaliseOnExit(QComboBox* field, std::function<void()> afterwards = {});
+// A recent-codes drop-down beside a code field: choosing a line puts its
+// code into the field, looks it up and moves on to the name field; closing
+// the list without a choice puts the focus into the code field.
+void ConnectRecentCodes(QComboBox* recent, QLineEdit* codeField, QWidget* nameField, std::function<void()> lookUp);
 // The arrows step the field by step() (Shift x10, Ctrl x100, Alt x5),
 // never below 0; the field's own change handlers then run.
 void ConnectStepper(UpDownArrows* arrows, QLineEdit* field, std::function<core::Amount()> step);

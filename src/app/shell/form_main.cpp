@@ -283,6 +283,17 @@ void TFormMain::resetOtherPanels() {
   for (TabBase* tab : tabs_) tab->ResetOtherPanels();
 }
 
+void TFormMain::showLedgerRow(core::Ledger ledger, const std::string& key) {
+  switch (ledger) {
+    case core::Ledger::Holdings: holdingsTab_->showLedgerRow(key); break;
+    case core::Ledger::Positions: marginTab_->showLedgerRow(key); break;
+    case core::Ledger::Stocks: stockTab_->showLedgerRow(key); break;
+    case core::Ledger::Diary: break;
+  }
+}
+
+void TFormMain::holdingRestored() { holdingsTab_->clearAmountFields(); }
+
 bool TFormMain::initialSetupMode() const { return menuOptionInit_->isChecked(); }
 
 QAction* TFormMain::saveAction(core::Ledger ledger) const {
@@ -372,8 +383,13 @@ void TFormMain::MenuOptionTopClick() {
   menuOptionTop_->setChecked(on);
   if (on == windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return;
   const bool shown = isVisible();
+  // Changing a window flag hides the window and forgets where its frame
+  // was: it comes back with its own bounds, not shifted by the frame.
+  const QRect bounds = isMaximized() ? normalGeometry() : geometry();
+  const Qt::WindowStates state = windowState();
   setWindowFlag(Qt::WindowStaysOnTopHint, on);
-  // Changing a window flag hides the window; it comes back where it was.
+  setGeometry(bounds);
+  setWindowState(state);
   if (shown) show();
 }
 
@@ -391,8 +407,17 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 
 bool TFormMain::FormCloseQuery() {
   for (const LedgerQuestion& q : kShutdownOrder) {
-    // A ledger whose file could not be read was never going to be saved.
-    if (!books_.unsaved.of(q.ledger) || books_.unreadable.of(q.ledger)) continue;
+    if (!books_.unsaved.of(q.ledger)) continue;
+    // A ledger whose file could not be read is never written over: its
+    // changes are lost only when the user says so.
+    if (books_.unreadable.of(q.ledger)) {
+      if (!prompter_->askYesNo(
+              this, LedgerName(q.ledger) + QStringLiteral("のファイルは読み込めなかったため、変更を保存できません。\n"
+                                                          "変更を破棄して終了しますか？"))) {
+        return false;
+      }
+      continue;
+    }
     if (!settings_.autoSave) {
       const Answer answer = prompter_->askYesNoCancel(this, QString::fromUtf16(q.question));
       if (answer == Answer::Cancel) return false;

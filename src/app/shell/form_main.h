@@ -56,6 +56,8 @@ class TFormMain : public QMainWindow, public WindowServices {
   void ledgersChanged() override;
   void showTab(int index) override;
   void resetOtherPanels() override;
+  void showLedgerRow(core::Ledger ledger, const std::string& key) override;
+  void holdingRestored() override;
 
   // Menu commands.
   // 模擬: the current tab's stock and position become a new simulation.

@@ -37,6 +37,9 @@ class TabBase : public QWidget {
   // What 模擬 takes over from the tab's panel: its stock, and the trade or
   // the position it shows. Nothing on tabs that have none to offer.
   virtual std::optional<core::SimSource> simulationSource() const { return std::nullopt; }
+  // The row under `key` of this tab's ledger was opened or changed by a
+  // trade: the list selects it and scrolls to it, without opening it.
+  virtual void showLedgerRow(const std::string& /*key*/) {}
 
  protected:
   bool initialSetupMode() const { return services_ && services_->initialSetupMode(); }

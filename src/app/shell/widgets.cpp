@@ -17,6 +17,7 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QValidator>
 
 namespace tomvik::app {
 
@@ -47,10 +48,34 @@ QLineEdit* MakeAmountEdit(const QString& objectName, QWidget* parent, const QStr
   return edit;
 }
 
+namespace {
+
+// Keeps typing within a number of characters. Unlike a line edit's maximum
+// length it never cuts a text the program sets: a figure is shown whole.
+// A longer text the program set can still be shortened.
+class TypedLengthLimit : public QValidator {
+ public:
+  TypedLengthLimit(QLineEdit* field, int maxLength) : QValidator(field), maxLength_(maxLength) {
+    shownLength_ = field->text().size();
+    connect(field, &QLineEdit::textChanged, this, [this](const QString& text) { shownLength_ = text.size(); });
+  }
+  State validate(QString& input, int& /*pos*/) const override {
+    return input.size() <= maxLength_ || input.size() < shownLength_ ? Acceptable : Invalid;
+  }
+
+ private:
+  int maxLength_;
+  qsizetype shownLength_ = 0;
+};
+
+}  // namespace
+
+void LimitTypedLength(QLineEdit* field, int maxLength) { field->setValidator(new TypedLengthLimit(field, maxLength)); }
+
 QLineEdit* MakeMemo(const QString& objectName, QWidget* parent, const QString& text) {
   auto* memo = MakeAmountEdit(objectName, parent, text);
   memo->setReadOnly(true);
-  memo->setMaxLength(20);
+  LimitTypedLength(memo, kMemoLength);
   memo->setFocusPolicy(Qt::ClickFocus);
   return memo;
 }

@@ -47,7 +47,13 @@ class UpDownArrows : public QWidget {
 
 // A right-aligned amount or quantity field.
 QLineEdit* MakeAmountEdit(const QString& objectName, QWidget* parent, const QString& text = QString());
-// A right-aligned read-only figure ("memo") of at most 20 characters.
+// What may be typed into a figure field ("memo"): 20 characters.
+inline constexpr int kMemoLength = 20;
+// Lets at most maxLength characters be typed into the field; a text the
+// program sets is never cut.
+void LimitTypedLength(QLineEdit* field, int maxLength);
+// A right-aligned read-only figure ("memo"); typing, where a mode allows
+// it, is limited to 20 characters, but a figure is always shown whole.
 QLineEdit* MakeMemo(const QString& objectName, QWidget* parent, const QString& text = QStringLiteral("0"));
 // The four-digit stock code field (input mask "9999"). Read the code from
 // displayText(), where untyped places are blanks.

@@ -33,6 +33,12 @@ class WindowServices {
   // A diary trade changed holdings or positions: the other tabs' panels
   // forget the rows loaded into them.
   virtual void resetOtherPanels() = 0;
+  // A trade opened or changed the row under `key` of a ledger: its list
+  // selects it and scrolls to it, without opening it.
+  virtual void showLedgerRow(core::Ledger ledger, const std::string& key) = 0;
+  // Taking a trade back re-created a holding: the holdings panel's total
+  // and shares start afresh.
+  virtual void holdingRestored() = 0;
   // Makes the tab the active page, as if the user had chosen it.
   virtual void showTab(int index) = 0;
 };

@@ -377,6 +377,18 @@ void StockTab::ButtonAdd3Click() {
   finishEdit(index);
 }
 
+void StockTab::showLedgerRow(const std::string& key) {
+  forgetLoaded();
+  const auto index = books_.stocks.find(key);
+  if (!index) return;
+  if (const auto viewRow = ui.Model->viewRow(*index)) {
+    const QModelIndex cell = ui.Model->index(*viewRow, 0);
+    ui.ListViewStock->selectionModel()->setCurrentIndex(
+        cell, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ui.ListViewStock->scrollTo(cell);
+  }
+}
+
 void StockTab::finishEdit(std::size_t index) {
   rememberLoaded(index);
   changed();

@@ -74,6 +74,8 @@ class StockTab : public TabBase {
   void collectSettings(core::Settings& settings) const override;
   void applyInitialSetupMode(bool on) override;
   std::optional<core::SimSource> simulationSource() const override;
+  // A trade added to the totals of the stock: the panel forgets its entry.
+  void showLedgerRow(const std::string& key) override;
 
   // A press at a point of the list's viewport: on a row's check box it
   // flips that entry's mark.

@@ -78,11 +78,24 @@ LedgerRow MakeHoldingRow(const LedgerRow& diaryRow, std::string_view code, bool 
   return row;
 }
 
-// Sets a holding's total and shares. A holding left with neither is
-// removed; otherwise its derived figures follow. Returns its index unless
-// it was removed.
-std::optional<std::size_t> SetHoldingFigures(LedgerTable& holdings, std::size_t index, Amount total, Amount shares) {
-  if (total == 0 && shares == 0) {
+// Sets a holding's total and shares. A holding left without shares is
+// removed, the yen it still carried set aside under its key; otherwise its
+// derived figures follow. Returns its index unless it was removed.
+std::optional<std::size_t> SetHoldingFigures(Books& books, std::size_t index, Amount total, Amount shares) {
+  LedgerTable& holdings = books.holdings;
+  if (shares == 0) {
+    if (total != 0) {
+      // A provisional holding's yen belong to the holding it folds into.
+      const LedgerRow& row = holdings[index];
+      const bool provisional = row.key.compare(0, kNoStockCode.size(), kNoStockCode) == 0 && row.key.size() > 4;
+      const std::string key = provisional ? StockCodeOf(row) + row.key[kHoldingSideAt] : row.key;
+      const Amount aside = SatAdd(books.heldAside[key], total);
+      if (aside == 0) {
+        books.heldAside.erase(key);
+      } else {
+        books.heldAside[key] = aside;
+      }
+    }
     holdings.erase(index);
     return std::nullopt;
   }
@@ -93,20 +106,32 @@ std::optional<std::size_t> SetHoldingFigures(LedgerTable& holdings, std::size_t 
 }
 
 // Adds to (or, with negative figures, takes from) a holding.
-std::optional<std::size_t> AddToHolding(LedgerTable& holdings, std::size_t index, Amount total, Amount shares) {
-  const LedgerRow& holding = holdings[index];
-  return SetHoldingFigures(holdings, index, SatAdd(Read(holding, HoldCol::Total), total),
+std::optional<std::size_t> AddToHolding(Books& books, std::size_t index, Amount total, Amount shares) {
+  const LedgerRow& holding = books.holdings[index];
+  return SetHoldingFigures(books, index, SatAdd(Read(holding, HoldCol::Total), total),
                            SatAdd(Read(holding, HoldCol::Shares), shares));
 }
 
-// For the provisional holding at `index`, the holding of its real code and
-// side that it will be merged into.
-std::optional<std::size_t> RealHoldingBehind(const LedgerTable& holdings, std::size_t index) {
-  const LedgerRow& provisional = holdings[index];
-  if (provisional.key.size() < 5 || provisional.key.compare(0, 4, kNoStockCode) != 0) return std::nullopt;
-  const std::string code = StockCodeOf(provisional);
-  if (code.size() != 4 || code == kNoStockCode) return std::nullopt;
-  return holdings.find(code + provisional.key[kHoldingSideAt]);
+// An undo brings shares of the holding at `index` back: the yen set aside
+// when its last shares went join it again.
+void RejoinHeldAside(Books& books, std::size_t index) {
+  const auto aside = books.heldAside.find(books.holdings[index].key);
+  if (aside == books.heldAside.end()) return;
+  const Amount total = SatAdd(Read(books.holdings[index], HoldCol::Total), aside->second);
+  books.heldAside.erase(aside);
+  books.holdings.setCell(index, HoldCol::Total, FormatAmount(total));
+  RevalueHoldingAt(books.holdings, index);
+}
+
+// Adds to a holding as an undo does: with the yen it had set aside.
+std::optional<std::size_t> UndoIntoHolding(Books& books, std::size_t index, Amount total, Amount shares) {
+  RejoinHeldAside(books, index);
+  return AddToHolding(books, index, total, shares);
+}
+
+// A holding the provisional one folds into: the same code and side.
+std::optional<std::size_t> HoldingOfProvisional(const LedgerTable& holdings, const LedgerRow& provisional) {
+  return holdings.find(StockCodeOf(provisional) + provisional.key[kHoldingSideAt]);
 }
 
 void HoldingsChanged(Books& books, Amount realised) {
@@ -147,10 +172,10 @@ LedgerRow MakePositionRow(std::string key, bool buy, std::string_view openDate, 
   return row;
 }
 
-// Sets a position's total and shares; removed when neither is left, else
-// its rate and result follow. Returns its index unless it was removed.
+// Sets a position's total and shares; removed when no shares are left,
+// else its rate and result follow. Returns its index unless it was removed.
 std::optional<std::size_t> SetPositionFigures(LedgerTable& positions, std::size_t index, Amount total, Amount shares) {
-  if (total == 0 && shares == 0) {
+  if (shares == 0) {
     positions.erase(index);
     return std::nullopt;
   }
@@ -177,14 +202,16 @@ void UndoDeliveryInHolding(Books& books, const LedgerRow& diaryRow, std::string_
   const Amount quantity = take ? SatNeg(shares) : shares;
   const std::string key = std::string(code) + kBoughtSide;
   if (const auto index = books.holdings.find(key)) {
-    AddToHolding(books.holdings, *index, amount, quantity);
+    UndoIntoHolding(books, *index, amount, quantity);
     return;
   }
   // A take whose holding was sold off since leaves the shares owed; a give
   // whose holding is gone gets one back, valued at its own average.
   if (amount == 0 && quantity == 0) return;
   std::string market = FormatAmount(take ? Read(diaryRow, DiaryCol::Price) : AverageOf(amount, quantity));
-  books.holdings.insert(MakeHoldingRow(diaryRow, code, true, unitText, std::move(market), amount, quantity));
+  const std::size_t index =
+      books.holdings.insert(MakeHoldingRow(diaryRow, code, true, unitText, std::move(market), amount, quantity));
+  UndoIntoHolding(books, index, 0, 0);
 }
 
 }  // namespace
@@ -231,21 +258,16 @@ HoldingChange ApplyToHolding(Books& books, std::size_t holdingIndex, const Ledge
     total = SatAdd(total, amount);
     held = SatAdd(held, quantity);
   } else {
-    // The shares closed take their proportional part of the cost with them.
-    Amount cost = MulDiv(total, quantity, held);
-    if (const auto real = RealHoldingBehind(books.holdings, holdingIndex); real && quantity > held && held >= 0) {
-      // A changed trade closes more shares than the provisional holding
-      // gave back: the rest come from the real holding at its own cost, so
-      // that closing all of both leaves nothing behind.
-      const LedgerRow& main = books.holdings[*real];
-      cost = SatAdd(total, MulDiv(Read(main, HoldCol::Total), SatSub(quantity, held), Read(main, HoldCol::Shares)));
-    }
+    // The shares closed take their proportional part of the cost with them
+    // (a changed sale closes them of the shares its undo gave back, at
+    // their cost, whatever their number).
+    const Amount cost = MulDiv(total, quantity, held);
     total = SatSub(total, cost);
     held = SatSub(held, quantity);
     change.realised = holdingSide == kBoughtSide ? SatSub(amount, cost) : SatSub(cost, amount);
     change.costText = FormatAmount(cost);
   }
-  change.index = SetHoldingFigures(books.holdings, holdingIndex, total, held);
+  change.index = SetHoldingFigures(books, holdingIndex, total, held);
   HoldingsChanged(books, change.realised);
   return change;
 }
@@ -257,17 +279,25 @@ PositionOpened OpenPosition(Books& books, const LedgerRow& diaryRow, std::string
   const Amount quantity = Read(diaryRow, DiaryCol::Quantity);
   const Amount price = Read(diaryRow, DiaryCol::Price);
 
-  ++dayCounter;
+  // The day counter labels the position; a number that a position of the
+  // code, side and day (one added in the initial-setup mode, say) or an
+  // opening row of the day already has is passed over.
+  const char side = buy ? kBuyPositionSide : kSellPositionSide;
+  const std::string code = StockCodeOf(diaryRow);
+  const std::string date(dateText);
   PositionOpened opened;
-  opened.sequence = PositionSequenceText(dayCounter);
+  std::string key;
+  do {
+    ++dayCounter;
+    opened.sequence = PositionSequenceText(dayCounter);
+    key = code + side + date + opened.sequence;
+  } while (books.positions.find(key) || books.diary.find(date + '2' + side + code + opened.sequence));
   if (const auto header = FindDayHeader(books.diary, dateText)) {
-    const std::string& key = books.diary[*header].key;
-    books.diary.rekey(*header, key.substr(0, DiaryKey::KindSide) + opened.sequence);
+    const std::string& headerKey = books.diary[*header].key;
+    books.diary.rekey(*header, headerKey.substr(0, DiaryKey::KindSide) + opened.sequence);
     books.unsaved.diary = true;
   }
 
-  const std::string key =
-      StockCodeOf(diaryRow) + (buy ? kBuyPositionSide : kSellPositionSide) + std::string(dateText) + opened.sequence;
   LedgerRow row = MakePositionRow(key, buy, dateText, diaryRow, unitText);
   const Amount average = AverageOf(amount, quantity);
   row.cells[LoanCol::Total] = FormatAmount(amount);
@@ -336,6 +366,7 @@ UndoResult UndoCashRow(Books& books, const LedgerRow& diaryRow, std::string_view
     negated.setCell(DiaryCol::Amount, Negated(diaryRow.cell(DiaryCol::Amount)));
     const std::string code = StockCodeOf(diaryRow);
     if (const auto index = books.holdings.find(code + side)) {
+      RejoinHeldAside(books, *index);
       ApplyToHolding(books, *index, negated);
     } else {
       RestoreHolding(books, negated, code, unitText);
@@ -376,6 +407,7 @@ std::size_t RestoreHolding(Books& books, const LedgerRow& diaryRow, std::string_
   const std::size_t index =
       books.holdings.insert(MakeHoldingRow(diaryRow, code, buy, unitText, FormatAmount(Read(diaryRow, DiaryCol::Price)),
                                            Read(diaryRow, DiaryCol::Amount), Read(diaryRow, DiaryCol::Quantity)));
+  RejoinHeldAside(books, index);
   HoldingsChanged(books, SatNeg(Read(diaryRow, DiaryCol::Profit)));
   return index;
 }
@@ -390,13 +422,14 @@ void MergeProvisionalHolding(Books& books) {
 
   // The holding of the same side is looked up by its key: with a sold
   // holding to merge, the first holding of the code may be the bought one.
-  if (const auto target = RealHoldingBehind(holdings, 0)) {
+  if (const auto target = HoldingOfProvisional(holdings, provisional)) {
     const Amount total = Read(provisional, HoldCol::Total);
     const Amount shares = Read(provisional, HoldCol::Shares);
     holdings.erase(0);
-    AddToHolding(holdings, *target - 1, total, shares);
+    UndoIntoHolding(books, *target - 1, total, shares);
   } else {
-    holdings.rekey(0, code + provisional.key[kHoldingSideAt]);
+    const std::size_t index = holdings.rekey(0, code + provisional.key[kHoldingSideAt]);
+    UndoIntoHolding(books, index, 0, 0);
   }
   HoldingsChanged(books, 0);
 }
@@ -411,15 +444,11 @@ UndoResult UndoMarginRow(Books& books, const LedgerRow& diaryRow, std::string_vi
   const Amount quantity = Read(diaryRow, DiaryCol::Quantity);
 
   if (kindClass == '2' && (side == kBuyPositionSide || side == kSellPositionSide)) {
-    // The opening's shares and amount come out of its position.
+    // The position the row opened is deleted with it (it can be deleted only
+    // while the position holds all of the row's shares).
     const std::string date = diaryRow.key.substr(0, DiaryKey::DateLength);
     const std::string key = code + side + date + KeySuffixOf(diaryRow.key).substr(0, 3);
-    auto index = books.positions.find(key);
-    if (!index)
-      index = books.positions.insert(MakePositionRow(key, side == kBuyPositionSide, date, diaryRow, unitText));
-    const LedgerRow& position = books.positions[*index];
-    result.positionIndex = SetPositionFigures(books.positions, *index, SatSub(Read(position, LoanCol::Total), amount),
-                                              SatSub(Read(position, LoanCol::Shares), quantity));
+    if (const auto index = books.positions.find(key)) books.positions.erase(*index);
     PositionsChanged(books, 0);
     return result;
   }
@@ -494,7 +523,7 @@ HoldingChange TakeDelivery(Books& books, const LedgerRow& diaryRow27, std::strin
 bool GiveDelivery(Books& books, std::string_view code, Amount n, Amount cost) {
   const auto index = books.holdings.find(std::string(code) + kBoughtSide);
   if (!index) return false;
-  AddToHolding(books.holdings, *index, SatNeg(cost), SatNeg(n));
+  AddToHolding(books, *index, SatNeg(cost), SatNeg(n));
   books.unsaved.holdings = true;
   return true;
 }

@@ -1,5 +1,6 @@
 #include "core/diary/entry_amounts.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "core/records/hold_file.h"
@@ -40,19 +41,19 @@ HoldingLimit CheckHoldingLimit(const LedgerTable& holdings, std::string_view cod
   if (!found) return limit;
   const std::string& key = holdings[*found].key;
   if (key.size() > kHoldingSideAt && key[kHoldingSideAt] == side) return limit;
-  const Amount held = ParseAmount(holdings[*found].cell(HoldCol::Shares));
-  if (loading) {
-    limit.addEnabled = held >= quantity;
-  } else if (rowSelected) {
-    const Amount available = SatAdd(held, selectedClosingShares);
-    if (quantity > available) {
-      limit.quantity = available;
-      quantity = available;
+  // A holding with negative shares (an opening trade deleted after its sale)
+  // holds nothing that could be closed.
+  const Amount shares = ParseAmount(holdings[*found].cell(HoldCol::Shares));
+  const Amount held = std::max<Amount>(0, shares);
+  if (!loading) {
+    // Changing a closing row first gives its shares back.
+    const Amount available = rowSelected ? std::max<Amount>(0, SatAdd(shares, selectedClosingShares)) : held;
+    if (quantity > available || quantity < 0) {
+      limit.quantity = std::clamp<Amount>(quantity, 0, available);
+      quantity = *limit.quantity;
     }
-    limit.addEnabled = held >= quantity;
-  } else if (held < quantity) {
-    limit.quantity = held;
   }
+  limit.addEnabled = held > 0 && quantity <= held;
   return limit;
 }
 

@@ -33,10 +33,12 @@ struct HoldingLimit {
   bool addEnabled = true;          // 追加 may be pressed
 };
 // side is '1' for a buy, '2' for a sell. A trade against the first holding
-// of the code on the other side closes it and may not exceed its shares.
-// While a row is being loaded nothing is clamped. With a selected closing
-// row, that row's shares count as available too (changing it gives them
-// back first), but 追加 needs the holding alone to suffice.
+// of the code on the other side closes it and may not exceed its shares,
+// nor go below none: a holding without shares (or with a negative count)
+// gives 0 and no 追加. While a row is being loaded nothing is clamped. With a
+// selected row that closes shares of this holding, its shares count as
+// available too (changing it gives them back first), but 追加 needs the
+// holding alone to suffice.
 HoldingLimit CheckHoldingLimit(const LedgerTable& holdings, std::string_view code, char side, Amount quantity,
                                bool loading, bool rowSelected, Amount selectedClosingShares);
 

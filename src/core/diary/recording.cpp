@@ -70,7 +70,7 @@ LedgerRow TradeRow(const DiaryEntry& entry, const std::string& kind) {
 // cash trade meets (a changed sale meets the holding its undo gave back).
 // Returns the row's index.
 std::size_t RecordTrade(Books& books, const DiaryEntry& entry, const std::string& lookupCode, int& dayCounter,
-                        bool& otherLedgers) {
+                        Recorded& recorded) {
   if (entry.registration) {
     LedgerRow row = TradeRow(entry, KindCode(entry, false));
     const Amount amount = ParseAmount(entry.amountText);
@@ -85,11 +85,13 @@ std::size_t RecordTrade(Books& books, const DiaryEntry& entry, const std::string
     LedgerRow row = TradeRow(entry, KindCode(entry, false));
     const PositionOpened opened = OpenPosition(books, row, entry.date, entry.unitText, dayCounter);
     row.key += opened.sequence;
-    otherLedgers = true;
+    recorded.otherLedgers = true;
+    recorded.positionKey = books.positions[opened.index].key;
     return books.diary.insert(std::move(row));
   }
 
-  otherLedgers = true;
+  recorded.otherLedgers = true;
+  recorded.holdingKey = entry.code + (entry.buy ? kBoughtSide : kSoldSide);
   const char side = entry.buy ? '1' : '2';
   const long found = FindHolding(books, side, lookupCode);
   if (found >= 0) {
@@ -103,7 +105,9 @@ std::size_t RecordTrade(Books& books, const DiaryEntry& entry, const std::string
   }
   // The other side's holding: the trade closes shares of it.
   LedgerRow row = TradeRow(entry, KindCode(entry, true));
-  const HoldingChange change = ApplyToHolding(books, static_cast<std::size_t>(-found - 1), row);
+  const std::size_t closed = static_cast<std::size_t>(-found - 1);
+  recorded.holdingKey = books.holdings[closed].key;
+  const HoldingChange change = ApplyToHolding(books, closed, row);
   const Amount amount = ParseAmount(entry.amountText);
   const Amount cost = ParseAmount(change.costText);
   row.cells[DiaryCol::Cost] = change.costText;
@@ -113,6 +117,7 @@ std::size_t RecordTrade(Books& books, const DiaryEntry& entry, const std::string
   } else {
     AddToStockTotals(books, entry.code, cost, amount);
   }
+  recorded.stockCode = entry.code;
   return books.diary.insert(std::move(row));
 }
 
@@ -153,7 +158,7 @@ std::optional<Recorded> AddDiaryRow(Books& books, const DiaryEntry& entry, int& 
       break;
     }
     case DiaryEntry::Mode::Trade:
-      recorded.index = RecordTrade(books, entry, entry.code, dayCounter, recorded.otherLedgers);
+      recorded.index = RecordTrade(books, entry, entry.code, dayCounter, recorded);
       recorded.tradeBranch = true;
       break;
   }
@@ -177,6 +182,7 @@ std::optional<Recorded> UpdateDiaryRow(Books& books, std::size_t index, const Di
   const LedgerRow old = books.diary[index];
   const UndoResult undo = UndoRow(books, old, entry.unitText);
   recorded.otherLedgers = true;
+  recorded.holdingRestored = undo.holdingRestored;
   switch (entry.mode) {
     case DiaryEntry::Mode::Note: {
       const std::string charge = FlatCharge(entry);
@@ -204,9 +210,13 @@ std::optional<Recorded> UpdateDiaryRow(Books& books, std::size_t index, const Di
           MergeProvisionalHolding(books);
         }
       }
-      bool touched = false;
-      recorded.index = RecordTrade(books, entry, lookupCode, dayCounter, touched);
+      recorded.index = RecordTrade(books, entry, lookupCode, dayCounter, recorded);
       MergeProvisionalHolding(books);
+      // A changed sale was matched against the provisional holding: it shows
+      // in the holding of its code.
+      if (recorded.holdingKey && recorded.holdingKey->compare(0, kNoStockCode.size(), kNoStockCode) == 0) {
+        recorded.holdingKey = entry.code + recorded.holdingKey->substr(kNoStockCode.size());
+      }
       recorded.tradeBranch = true;
       break;
     }
@@ -216,16 +226,17 @@ std::optional<Recorded> UpdateDiaryRow(Books& books, std::size_t index, const Di
   return recorded;
 }
 
-void DeleteDiaryRow(Books& books, std::size_t index, const std::string& unitText) {
-  if (index >= books.diary.size()) return;
+UndoResult DeleteDiaryRow(Books& books, std::size_t index, const std::string& unitText) {
+  if (index >= books.diary.size()) return {};
   const LedgerRow row = books.diary[index];
-  UndoRow(books, row, unitText);
+  const UndoResult undo = UndoRow(books, row, unitText);
   MergeProvisionalHolding(books);
   const bool header = IsDayHeaderKey(row.key);
   if (header && index + 1 < books.diary.size() && IsDayEndKey(books.diary[index + 1].key)) books.diary.erase(index + 1);
   books.diary.erase(index);
   if (!header && index > 0) RecomputeDay(books.diary, index - 1);
   books.unsaved.diary = true;
+  return undo;
 }
 
 }  // namespace tomvik::core

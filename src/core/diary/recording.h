@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/books.h"
+#include "core/diary/bookkeeping.h"
 
 namespace tomvik::core {
 
@@ -46,6 +47,12 @@ struct Recorded {
   std::size_t index = 0;      // the row, in the diary
   bool otherLedgers = false;  // holdings or positions changed
   bool tradeBranch = false;   // a trade's figures were rewritten (it is loaded back)
+  // The rows the trade opened or changed, by key, to be shown in their lists.
+  std::optional<std::string> holdingKey;
+  std::optional<std::string> positionKey;
+  std::optional<std::string> stockCode;
+  // Taking an old row back re-created a holding from it.
+  bool holdingRestored = false;
 };
 
 // Adds the entry's row (a note adds the day header with its end marker).
@@ -59,8 +66,8 @@ std::optional<Recorded> UpdateDiaryRow(Books& books, std::size_t index, const Di
                                        int& dayCounter);
 
 // Deletes the row at `index` (a header with its end marker) after taking
-// its effect back out. Returns the index the day was summed from.
-void DeleteDiaryRow(Books& books, std::size_t index, const std::string& unitText);
+// its effect back out. Tells what the undo did besides the ledgers.
+UndoResult DeleteDiaryRow(Books& books, std::size_t index, const std::string& unitText);
 
 // Gives the date a day header (with its end marker) unless it has one.
 // True when it was added.

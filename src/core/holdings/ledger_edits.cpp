@@ -23,33 +23,47 @@ bool IsBuyPositionKey(std::string_view key) {
   return key.size() > LoanKey::Side && key[LoanKey::Side] == kBuyPositionSide;
 }
 
+// The stock texts of a row: the entry's, unless the stock master has
+// nothing for the code and the row already shows that code (Update keeps
+// what the row has then).
+template <typename Entry>
+void FillStockCells(std::vector<std::string>& cells, const Entry& entry, std::size_t stock, std::size_t exchange,
+                    std::size_t unit) {
+  if (!entry.stockKnown && cells[stock].compare(0, 4, entry.code) == 0 && cells[stock].size() >= 4) return;
+  cells[stock] = StockText(entry.code, entry.name);
+  cells[exchange] = entry.exchange;
+  cells[unit] = entry.unit;
+}
+
+// Average (or unit price), result and rate follow from total, shares and
+// market price; they are never read off a display.
 void FillHoldingCells(std::vector<std::string>& cells, const HoldingEntry& entry) {
   if (cells.size() < HoldCol::Count) cells.resize(HoldCol::Count);
   cells[HoldCol::Kind] = std::string(entry.buy ? sjis::kBuy : sjis::kSell);
-  cells[HoldCol::Stock] = StockText(entry.code, entry.name);
-  cells[HoldCol::Exchange] = entry.exchange;
-  cells[HoldCol::Unit] = entry.unit;
+  FillStockCells(cells, entry, HoldCol::Stock, HoldCol::Exchange, HoldCol::Unit);
+  const PanelFigures figures =
+      ComputePanelFigures(entry.buy, ParseAmount(entry.total), ParseAmount(entry.shares), ParseAmount(entry.market));
   cells[HoldCol::Total] = entry.total;
   cells[HoldCol::Shares] = entry.shares;
-  cells[HoldCol::Average] = entry.average;
+  cells[HoldCol::Average] = FormatAmount(figures.average);
   cells[HoldCol::Market] = entry.market;
-  cells[HoldCol::Rate] = RateText(entry.buy, ParseAmount(entry.average), ParseAmount(entry.market));
-  cells[HoldCol::Profit] = entry.profit;
+  cells[HoldCol::Rate] = figures.rate;
+  cells[HoldCol::Profit] = FormatAmount(figures.profit);
   if (entry.comment) cells[HoldCol::Comment] = *entry.comment;
 }
 
 void FillPositionCells(std::vector<std::string>& cells, const PositionEntry& entry) {
   if (cells.size() < LoanCol::Count) cells.resize(LoanCol::Count);
   cells[LoanCol::Kind] = PositionKindText(entry.buy);
-  cells[LoanCol::Stock] = StockText(entry.code, entry.name);
-  cells[LoanCol::Exchange] = entry.exchange;
-  cells[LoanCol::Unit] = entry.unit;
+  FillStockCells(cells, entry, LoanCol::Stock, LoanCol::Exchange, LoanCol::Unit);
+  const PanelFigures figures =
+      ComputePanelFigures(entry.buy, ParseAmount(entry.total), ParseAmount(entry.shares), ParseAmount(entry.market));
   cells[LoanCol::Total] = entry.total;
   cells[LoanCol::Shares] = entry.shares;
-  cells[LoanCol::Price] = entry.price;
+  cells[LoanCol::Price] = FormatAmount(figures.average);
   cells[LoanCol::Market] = entry.market;
-  cells[LoanCol::Rate] = RateText(entry.buy, ParseAmount(entry.price), ParseAmount(entry.market));
-  cells[LoanCol::Profit] = entry.profit;
+  cells[LoanCol::Rate] = figures.rate;
+  cells[LoanCol::Profit] = FormatAmount(figures.profit);
   if (entry.comment) cells[LoanCol::Comment] = *entry.comment;
 }
 

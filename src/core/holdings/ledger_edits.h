@@ -48,17 +48,20 @@ Amount AdditionalBuyTotal(Amount baseTotal, Amount baseShares, Amount shares, Am
 
 // A holding as its panel gives it. `comment` holds CR LF line breaks;
 // nothing means "keep the row's comment" (empty for a new row).
+// Average, result and rate are worked out from total, shares and market
+// price. `stockKnown` is false when the stock master has nothing for the
+// code (the name, exchange and unit fields then show nothing): Update keeps
+// the row's own stock texts.
 struct HoldingEntry {
   std::string code;  // four characters
   bool buy = true;
   std::string name;
   std::string exchange;
   std::string unit;
+  bool stockKnown = true;
   std::string total;
   std::string shares;
-  std::string average;
   std::string market;
-  std::string profit;
   std::optional<std::string> comment;
 };
 
@@ -82,11 +85,10 @@ struct PositionEntry {
   std::string name;
   std::string exchange;
   std::string unit;
+  bool stockKnown = true;
   std::string total;
   std::string shares;
-  std::string price;
   std::string market;
-  std::string profit;
   std::optional<std::string> comment;
 };
 

@@ -86,9 +86,11 @@ std::string FixedDigits(double value, int decimals, int maxSignificant, bool* is
 std::string SignedFixed(double value, int decimals, bool plusWhenPositive) {
   bool isZero = true;
   const std::string body = FixedDigits(value, decimals, 7, &isZero);
-  if (isZero) return body;
-  if (value < 0) return "-" + body;
-  return plusWhenPositive ? "+" + body : body;
+  // A gain too small to show keeps its "+" ("+0.00%"); a loss that rounds
+  // to nothing shows no sign.
+  if (plusWhenPositive && value > 0) return "+" + body;
+  if (isZero || value >= 0) return body;
+  return "-" + body;
 }
 
 }  // namespace

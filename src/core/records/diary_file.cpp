@@ -44,13 +44,30 @@ KindOfToken ReadToken(std::string_view line) {
   return {};
 }
 
+// "yyyy/mm/dd(曜)": ten bytes of date, "(", the weekday kanji, ")".
+constexpr std::size_t kHeaderTitleLength = 14;
+
 char KeyChar(std::string_view key, std::size_t at) { return at < key.size() ? key[at] : '\0'; }
 
+// The date and weekday of a header line: the fourteen bytes after "[". A
+// line cut short (a damaged file, an edit by hand) ends its title at its
+// "]", and the title is filled up with blanks, so that the date, the
+// header's key and its end marker's key keep their places and the title
+// reads back the same after it is written with its "]".
+std::string HeaderTitle(std::string_view line) {
+  std::string title(Mid(line, 1, kHeaderTitleLength));
+  if (title.size() < kHeaderTitleLength) {
+    if (const auto bracket = title.find(']'); bracket != std::string::npos) title.resize(bracket);
+    title.resize(kHeaderTitleLength, ' ');
+  }
+  return title;
+}
+
 LedgerRow ReadHeaderLine(std::string_view line, std::string* date) {
-  *date = std::string(Mid(line, 1, DiaryKey::DateLength));
   LedgerRow row;
   row.cells.resize(DiaryCol::Comment);
-  row.cells[DiaryCol::Date] = std::string(Mid(line, 1, 14));
+  row.cells[DiaryCol::Date] = HeaderTitle(line);
+  *date = row.cells[DiaryCol::Date].substr(0, DiaryKey::DateLength);
   const std::string_view rest = From(line, 17);
   std::string counter = "0";
   std::string charge(rest);
@@ -66,8 +83,19 @@ LedgerRow ReadHeaderLine(std::string_view line, std::string* date) {
   return row;
 }
 
+// What a trade line holds after its token part: stock, exchange and the
+// six amounts in stored form, each after a ",".
+std::string TradeFields(const LedgerRow& row) {
+  std::string fields = row.cell(DiaryCol::Stock);
+  fields += "," + row.cell(DiaryCol::Exchange);
+  for (std::size_t col = DiaryCol::Price; col <= DiaryCol::Cost; ++col) {
+    fields += "," + StripSeparators(row.cell(col));
+  }
+  return fields;
+}
+
 LedgerRow ReadTradeLine(std::string_view line, const std::string& date) {
-  const KindOfToken kind = ReadToken(line);
+  KindOfToken kind = ReadToken(line);
   std::string suffix;
   std::size_t tokenPart = 4;
   if (kind.hasSuffix) {
@@ -82,16 +110,31 @@ LedgerRow ReadTradeLine(std::string_view line, const std::string& date) {
   }
   std::string_view rest = From(line, tokenPart);
   LedgerRow row;
-  row.key = date + kind.code + std::string(Head(rest, 4)) + suffix;
   row.cells.resize(DiaryCol::Comment);
-  row.cells[DiaryCol::Kind] = kind.text;
   row.cells[DiaryCol::Stock] = TakeCommaField(rest);
   row.cells[DiaryCol::Exchange] = TakeCommaField(rest);
   for (std::size_t col = DiaryCol::Price; col <= DiaryCol::Amount; ++col) {
     row.cells[col] = NormaliseAmountText(TakeCommaField(rest));
   }
-  const char kindClass = kind.code.empty() ? '\0' : kind.code[0];
-  const char kindSide = kind.code.size() < 2 ? '\0' : kind.code[1];
+  if (!rest.empty()) row.cells[DiaryCol::Cost] = NormaliseAmountText(rest);
+
+  // The four bytes after the kind in the key are the first four the line
+  // holds after its token part, as the line is written back: for a
+  // well-formed line the stock code. Read from the written form, a damaged
+  // line keeps its key (and its place in the day) when it is read again.
+  const std::string fields = TradeFields(row);
+  if (kind.code.empty()) {
+    // A token of no kind is written back with the token that the two bytes
+    // at the kind's place give; it is read as that kind at once.
+    const KindOfToken written = ReadToken(DiaryToken(fields[0], fields[1], ""));
+    kind.code = written.code;
+    kind.text = written.text;
+  }
+  row.key = date + kind.code + fields.substr(0, 4) + suffix;
+  row.cells[DiaryCol::Kind] = kind.text;
+
+  const char kindClass = kind.code[0];
+  const char kindSide = kind.code[1];
   if (rest.empty()) {
     if (kindClass == '7') {
       Amount net = SatAdd(SatAdd(ParseAmount(row.cells[DiaryCol::Charge]), ParseAmount(row.cells[DiaryCol::Tax])),
@@ -100,7 +143,6 @@ LedgerRow ReadTradeLine(std::string_view line, const std::string& date) {
       row.cells[DiaryCol::Profit] = FormatAmount(net);
     }
   } else {
-    row.cells[DiaryCol::Cost] = NormaliseAmountText(rest);
     const Amount amount = ParseAmount(row.cells[DiaryCol::Amount]);
     const Amount cost = ParseAmount(rest);
     Amount profit = (kindSide == '1' || kindSide == '5') ? SatSub(amount, cost) : SatSub(cost, amount);
@@ -131,12 +173,7 @@ std::string TradeLine(const LedgerRow& row) {
   if (line[0] != '*' && (kanji == sjis::kMargin || kanji == sjis::kRepay || kanji == sjis::kDelivery)) {
     line += std::string(From(row.key, DiaryKey::Suffix));
   }
-  line += "," + row.cell(DiaryCol::Stock);
-  line += "," + row.cell(DiaryCol::Exchange);
-  for (std::size_t col = DiaryCol::Price; col <= DiaryCol::Cost; ++col) {
-    line += "," + StripSeparators(row.cell(col));
-  }
-  return line;
+  return line + "," + TradeFields(row);
 }
 
 }  // namespace
@@ -203,7 +240,10 @@ int DayCounterValue(std::string_view headerKey) {
 LedgerTable ParseDiaryMonth(std::string_view bytes) {
   LedgerTable table;
   std::vector<LedgerRow> rows;
-  std::string date;
+  // Trade lines before the first day header (only a damaged file has them)
+  // take a date that sorts before every other, so that they stay together
+  // before the first day, where they are written back.
+  std::string date(DiaryKey::DateLength, '\0');
   std::optional<std::size_t> lastMade;  // index into rows
   for (const std::string& line : SplitLines(bytes)) {
     if (line.empty()) continue;

@@ -16,7 +16,8 @@ std::string NormaliseStockCode(std::string_view fieldText) {
 StockDetails LookUpStock(const std::filesystem::path& folder, std::string_view code) {
   const FileContent content = ReadWholeFile(folder / kStockMasterFileName);
   const IniFile ini = IniFile::Parse(content.bytes);
-  return StockDetails{ini.readString(code, "N", ""), ini.readString(code, "E", ""), ini.readString(code, "U", "")};
+  return StockDetails{ini.readString(code, "N", ""), ini.readString(code, "E", ""), ini.readString(code, "U", ""),
+                      ini.hasSection(code)};
 }
 
 std::optional<FileError> StoreStockFields(Books& books, std::string_view code, const StockDetails& details) {

@@ -21,6 +21,7 @@ struct StockDetails {
   std::string name;
   std::string exchange;
   std::string unit;
+  bool found = false;  // Code.txt has a section for the code
 };
 // The N, E and U keys of the code's section; empty texts when missing.
 StockDetails LookUpStock(const std::filesystem::path& folder, std::string_view code);

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <limits>
 #include <string>
 #include <vector>
 
 #include "core/diary/bookkeeping_fixture.h"
+#include "core/holdings/ledger_edits.h"
 #include "core/records/code_file.h"
 #include "core/records/diary_file.h"
 #include "core/records/hold_file.h"
@@ -189,24 +192,49 @@ TEST_F(BookkeepingTest, ChangingASaleClosesTheSharesItGaveBackFirst) {
   EXPECT_EQ(Holding("12341").cell(HoldCol::Total), "987,654");
   EXPECT_EQ(Holding("12341").cell(HoldCol::Shares), "800");
 
-  // More shares: the rest at the cost of the holding, as a sale of them
-  // straight from the holding would take.
+  // More shares: all of them closed of the 200 the undo gave back, at
+  // their cost (246,913 x 500 / 200).
   UndoCashRow(books, sale, kUnit);
   sale = RecordCashTrade(books, "1234", false, 1'400, 500, 700'000, kNoStockCode);
   MergeProvisionalHolding(books);
-  EXPECT_EQ(sale.cell(DiaryCol::Cost), "617,283");
-  EXPECT_EQ(Holding("12341").cell(HoldCol::Total), "617,284");
+  EXPECT_EQ(sale.cell(DiaryCol::Cost), "617,282");
+  EXPECT_EQ(Holding("12341").cell(HoldCol::Total), "617,285");
   EXPECT_EQ(Holding("12341").cell(HoldCol::Shares), "500");
 
-  // All of them: nothing is left behind.
+  // All of them: the holding goes; the 3 yen it is left with wait aside.
   UndoCashRow(books, sale, kUnit);
   sale = RecordCashTrade(books, "1234", false, 1'400, 1'000, 1'400'000, kNoStockCode);
   MergeProvisionalHolding(books);
-  EXPECT_EQ(sale.cell(DiaryCol::Cost), "1,234,567");
+  EXPECT_EQ(sale.cell(DiaryCol::Cost), "1,234,564");
   EXPECT_TRUE(books.holdings.empty());
-  EXPECT_EQ(books.figures.realised, "165,433");
-  EXPECT_EQ(books.stocks[0].cell(StockCol::BuyTotal), "1,234,567");
+  EXPECT_EQ(books.heldAside, (std::map<std::string, Amount>{{"12341", 3}}));
+  EXPECT_EQ(books.figures.realised, "165,436");
+  EXPECT_EQ(books.stocks[0].cell(StockCol::BuyTotal), "1,234,564");
   EXPECT_EQ(books.stocks[0].cell(StockCol::SellTotal), "1,400,000");
+
+  // Taken back, the holding is whole again.
+  DeleteCashRow(books, sale);
+  EXPECT_EQ(Holding("12341").cell(HoldCol::Total), "1,234,567");
+  EXPECT_EQ(Holding("12341").cell(HoldCol::Shares), "1,000");
+  EXPECT_TRUE(books.heldAside.empty());
+}
+
+TEST_F(BookkeepingTest, AChangedSaleAfterALaterBuyTakesTheCostOfTheSharesItGaveBack) {
+  // Buy 1,000 for 1,000,000; sell 300; buy 400 for 600,000; the sale becomes
+  // one of 500: its cost is 300,000 x 500 / 300, as average cost in date
+  // order gives, and 900 shares are left at 1,100,000.
+  RecordCashTrade(books, "1234", true, 1'000, 1'000, 1'000'000);
+  LedgerRow sale = RecordCashTrade(books, "1234", false, 1'100, 300, 330'000);
+  EXPECT_EQ(sale.cell(DiaryCol::Cost), "300,000");
+  RecordCashTrade(books, "1234", true, 1'500, 400, 600'000);
+  ASSERT_TRUE(UndoCashRow(books, sale, kUnit).provisionalHolding);
+  sale = RecordCashTrade(books, "1234", false, 1'100, 500, 550'000, kNoStockCode);
+  MergeProvisionalHolding(books);
+  EXPECT_EQ(sale.cell(DiaryCol::Cost), "500,000");
+  EXPECT_EQ(Keys(books.holdings), (std::vector<std::string>{"12341"}));
+  EXPECT_EQ(Holding("12341").cell(HoldCol::Shares), "900");
+  EXPECT_EQ(Holding("12341").cell(HoldCol::Total), "1,100,000");
+  EXPECT_EQ(books.figures.realised, "50,000");
 }
 
 TEST_F(BookkeepingTest, DeletingAnOpeningBuyAfterItsHoldingWasSoldOffLeavesTheSharesOwed) {
@@ -231,27 +259,31 @@ TEST_F(BookkeepingTest, DeletingAnOpeningBuyAfterItsHoldingWasSoldOffLeavesTheSh
   EXPECT_EQ(books.stocks[0].cell(StockCol::BuyTotal), "0");
 }
 
-TEST_F(BookkeepingTest, AHoldingWithNoSharesLeftKeepsTheYenItStillCarries) {
+TEST_F(BookkeepingTest, AHoldingWithNoSharesLeftIsRemovedAndAnUndoGivesItsYenBack) {
   // Two buys of 1,000 shares for 1,000,000 and 2,000,000; a sale of 1,000
   // takes half the cost. Deleting the first buy leaves no shares but 500,000
-  // yen; deleting the sale then gives exactly the holding of the second buy.
+  // yen: the holding goes and its yen wait aside.
   const LedgerRow first = RecordCashTrade(books, "1234", true, 1'500, 1'000, 1'000'000);
-  const LedgerRow second = RecordCashTrade(books, "1234", true, 1'500, 1'000, 2'000'000);
+  RecordCashTrade(books, "1234", true, 1'500, 1'000, 2'000'000);
   const LedgerRow sale = RecordCashTrade(books, "1234", false, 1'600, 1'000, 1'600'000);
   EXPECT_EQ(sale.cell(DiaryCol::Cost), "1,500,000");
 
   DeleteCashRow(books, first);
-  EXPECT_EQ(Holding("12341").cell(HoldCol::Shares), "0");
-  EXPECT_EQ(Holding("12341").cell(HoldCol::Total), "500,000");
-  EXPECT_EQ(Holding("12341").cell(HoldCol::Average), "0");
-  EXPECT_EQ(books.summary.holdingsTotal, 500'000);
+  EXPECT_TRUE(books.holdings.empty());
+  EXPECT_EQ(books.heldAside, (std::map<std::string, Amount>{{"12341", 500'000}}));
+  EXPECT_EQ(books.summary.holdingsTotal, 0);
 
+  // A new buy is booked at what it cost, whatever waits aside.
+  RecordCashTrade(books, "1234", true, 300, 100, 30'000);
+  EXPECT_EQ(Holding("12341").cell(HoldCol::Total), "30,000");
+
+  // Deleting the sale brings its shares back, and the yen with them: the
+  // second buy and the new one, exactly.
   DeleteCashRow(books, sale);
-  Books onlySecond;
-  onlySecond.folder = folder.path();
-  onlySecond.figures = {"1,000,000", "0"};
-  RecordCashTrade(onlySecond, "1234", true, 1'500, 1'000, 2'000'000);
-  EXPECT_EQ(TextsOf(books.holdings), TextsOf(onlySecond.holdings));
+  EXPECT_EQ(Keys(books.holdings), (std::vector<std::string>{"12341"}));
+  EXPECT_EQ(Holding("12341").cell(HoldCol::Total), "2,030,000");
+  EXPECT_EQ(Holding("12341").cell(HoldCol::Shares), "1,100");
+  EXPECT_TRUE(books.heldAside.empty());
   EXPECT_EQ(books.figures.realised, "0");
 }
 
@@ -403,6 +435,25 @@ TEST_F(PositionsTest, TheThirdPositionOfADayIsNumbered003Everywhere) {
   EXPECT_EQ(books.summary.buyPositions, 70'300);
 }
 
+TEST_F(PositionsTest, ANewPositionPassesOverTheNumbersOfItsDayInUse) {
+  // A position added in the initial-setup mode took 001 of the day.
+  PositionEntry typed;
+  typed.code = "1234";
+  typed.openDate = std::string(kDate);
+  typed.total = "100,000";
+  typed.shares = "100";
+  AddPositionRow(books, typed);
+  ASSERT_EQ(Keys(books.positions), (std::vector<std::string>{"123452011/03/15001"}));
+
+  const LedgerRow row = Open("25", "1234", {"450", "1,000", "450,000"});
+  EXPECT_EQ(row.key, "2011/03/15251234002");
+  EXPECT_EQ(dayCounter, 2);
+  EXPECT_EQ(Keys(books.diary).front(), "2011/03/150002");
+  EXPECT_EQ(Keys(books.positions), (std::vector<std::string>{"123452011/03/15001", "123452011/03/15002"}));
+  // Another stock or side starts from the day counter as it stands.
+  EXPECT_EQ(Open("26", "1234", {"450", "1,000", "450,000"}).key, "2011/03/15261234003");
+}
+
 TEST_F(PositionsTest, RepaymentBySellingAndItsUndo) {
   const LedgerRow opening = Open("25", "1234", {"450", "1,000", "450,000"});
   AddToStockTotals(books, "1234", 0, 0);
@@ -424,17 +475,12 @@ TEST_F(PositionsTest, RepaymentBySellingAndItsUndo) {
   EXPECT_TRUE(undo.stockTotalsChanged);
   EXPECT_EQ(SnapshotOf(books), before);
 
-  // Out of order: the opening goes first, the settlement after it.
-  ReducePosition(books, *books.positions.find(key), 500, 225'000, 14'400);
-  AddToStockTotals(books, "1234", 225'000, 239'400);
+  // The opening's undo deletes its position, also one whose total was
+  // typed over since: no position without shares is left behind.
+  books.positions.setCell(*books.positions.find(key), LoanCol::Total, "451,000");
   UndoMarginRow(books, opening, kUnit);
-  EXPECT_EQ(Position(key).cell(LoanCol::Shares), "-500");
-  EXPECT_EQ(Position(key).cell(LoanCol::Total), "-225,000");
-  UndoMarginRow(books, repay, kUnit);
   EXPECT_TRUE(books.positions.empty());
-  EXPECT_EQ(books.figures.realised, "0");
-  EXPECT_EQ(books.stocks[0].cell(StockCol::BuyTotal), "0");
-  EXPECT_EQ(books.stocks[0].cell(StockCol::SellTotal), "0");
+  EXPECT_EQ(books.summary.buyPositions, 0);
 }
 
 TEST_F(PositionsTest, APartialSettlementTakesExactlyItsBookedCost) {

@@ -2,12 +2,14 @@
 // holds, with every yen followed into the other ledgers.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "core/diary/bookkeeping_fixture.h"
 #include "core/diary/recording.h"
+#include "core/records/code_file.h"
 #include "core/records/cp932_literals.h"
 #include "core/records/hold_file.h"
 #include "core/records/loan_file.h"
-#include "core/records/code_file.h"
 
 namespace tomvik::core::test {
 namespace {
@@ -134,19 +136,24 @@ TEST_F(RecordingTest, ChangingASaleRebooksItAndDeletingItGivesEverythingBack) {
   const LedgerSnapshot bought = SnapshotOf(books);
   const std::size_t sold = Add(Trade("1234", false, "1,334", "300", "400,000"));
 
-  // The sale becomes a sale of everything: the holding goes.
-  const auto updated = UpdateDiaryRow(books, sold, Trade("1234", false, "1,300", "1,000", "1,300,000"), true, dayCounter);
+  // The sale becomes a sale of everything: the holding goes. The changed
+  // sale closes its shares of the 300 its undo gave back, at their cost
+  // (370,370 x 1,000 / 300); the yen the holding is left with are set aside.
+  const auto updated =
+      UpdateDiaryRow(books, sold, Trade("1234", false, "1,300", "1,000", "1,300,000"), true, dayCounter);
   ASSERT_TRUE(updated);
-  EXPECT_EQ(books.diary[updated->index].cell(DiaryCol::Cost), "1,234,567");
-  EXPECT_EQ(books.diary[updated->index].cell(DiaryCol::Profit), "65,433");
+  EXPECT_EQ(books.diary[updated->index].cell(DiaryCol::Cost), "1,234,566");
+  EXPECT_EQ(books.diary[updated->index].cell(DiaryCol::Profit), "65,434");
   EXPECT_FALSE(books.holdings.find("12341"));
   EXPECT_FALSE(books.holdings.find("00001"));
   EXPECT_FALSE(books.holdings.find("00002"));
-  EXPECT_EQ(books.figures.realised, "65,433");
+  EXPECT_EQ(books.heldAside, (std::map<std::string, Amount>{{"12341", 1}}));
+  EXPECT_EQ(books.figures.realised, "65,434");
   EXPECT_EQ(Stock("1234").cell(StockCol::SellTotal), "1,300,000");
 
-  // Deleted, the holding comes back whole under its code.
+  // Deleted, the holding comes back whole under its code, with its yen.
   DeleteDiaryRow(books, updated->index, "100");
+  EXPECT_TRUE(books.heldAside.empty());
   // Its market price is the deleted sale's price, as the row is all there is.
   EXPECT_EQ(Holding("12341").cell(HoldCol::Total), "1,234,567");
   EXPECT_EQ(Holding("12341").cell(HoldCol::Shares), "1,000");

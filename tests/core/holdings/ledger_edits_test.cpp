@@ -81,10 +81,7 @@ HoldingEntry Holding(const std::string& code, bool buy, const std::string& total
   e.unit = "100";
   e.total = total;
   e.shares = shares;
-  const PanelFigures f = ComputePanelFigures(buy, ParseAmount(total), ParseAmount(shares), 430);
-  e.average = FormatAmount(f.average);
   e.market = "430";
-  e.profit = FormatAmount(f.profit);
   return e;
 }
 
@@ -145,10 +142,37 @@ PositionEntry Position(const std::string& code, bool buy, const std::string& dat
   e.unit = "1,000";
   e.total = buy ? "412,000" : "450,000";
   e.shares = "1,000";
-  e.price = buy ? "412" : "450";
   e.market = "430";
-  e.profit = buy ? "18,000" : "20,000";
   return e;
+}
+
+TEST(LedgerEdits, UpdateKeepsTheStockTextsOfARowWhoseCodeTheStockMasterLacks) {
+  Books books;
+  HoldingEntry typed = Holding("7777", true, "412,000", "1,000");
+  typed.name = Sjis("未登録商事");
+  AddHoldingRow(books, typed);
+  // Opened again, the panel finds nothing for 7777: name, exchange and unit
+  // are empty. A new market price is stored; the row's stock stays.
+  HoldingEntry opened = Holding("7777", true, "412,000", "1,000");
+  opened.name = opened.exchange = opened.unit = "";
+  opened.stockKnown = false;
+  opened.market = "500";
+  UpdateHoldingRow(books, 0, opened);
+  EXPECT_EQ(books.holdings[0].cells,
+            (std::vector<std::string>{"", Sjis("買"), Sjis("7777 未登録商事"), Sjis("東証１部"), "100", "412,000",
+                                      "1,000", "412", "500", "+21.36%", "88,000", ""}));
+  // Typed over with another code, the row takes what the panel shows.
+  opened.code = "8888";
+  UpdateHoldingRow(books, 0, opened);
+  EXPECT_EQ(books.holdings[0].cell(HoldCol::Stock), "8888 ");
+
+  AddPositionRow(books, Position("7777", true, "2011/01/05"));
+  PositionEntry position = Position("7777", true, "");
+  position.name = position.exchange = position.unit = "";
+  position.stockKnown = false;
+  UpdatePositionRow(books, 0, position);
+  EXPECT_EQ(books.positions[0].cell(LoanCol::Stock), Sjis("7777 見本電機"));
+  EXPECT_EQ(books.positions[0].cell(LoanCol::Unit), "1,000");
 }
 
 TEST(PositionEdits, AddedPositionsTakeTheSmallestFreeNumber) {
@@ -181,7 +205,6 @@ TEST(PositionEdits, UpdateKeepsKeyAndDateUnlessCodeOrSideChange) {
   books.unsaved = {};
   PositionEntry typed = Position("1234", true, "2099/12/31");  // the open date is not taken
   typed.market = "440";
-  typed.profit = "28,000";
   typed.comment = "memo";
   EXPECT_EQ(UpdatePositionRow(books, 1, typed), 1u);
   const LedgerRow& row = books.positions[1];

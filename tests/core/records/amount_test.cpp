@@ -89,11 +89,23 @@ TEST(Amount, RateTextHasTwoDecimalsAndIsZeroWithoutABase) {
     Amount current;
     const char* text;
   } cases[] = {
-      {true, 1000, 1100, "+10.00%"},  {true, 1000, 900, "-10.00%"},      {false, 1000, 900, "+10.00%"},
-      {false, 1000, 1100, "-10.00%"}, {true, 3, 4, "+33.33%"},           {true, 3, 2, "-33.33%"},
-      {true, 1000, 1000, "0.00%"},    {true, 4120, 4300, "+4.37%"},      {false, 4300, 4100, "+4.65%"},
-      {true, 8, 9, "+12.50%"},        {true, 0, 100, "0.00%"},           {false, 0, 0, "0.00%"},
-      {true, -5, 100, "0.00%"},       {true, 3, 100000, "+3333233.00%"},  // seven significant digits at most
+      {true, 1000, 1100, "+10.00%"},
+      {true, 1000, 900, "-10.00%"},
+      {false, 1000, 900, "+10.00%"},
+      {false, 1000, 1100, "-10.00%"},
+      {true, 3, 4, "+33.33%"},
+      {true, 3, 2, "-33.33%"},
+      {true, 1000, 1000, "0.00%"},
+      {true, 4120, 4300, "+4.37%"},
+      {false, 4300, 4100, "+4.65%"},
+      {true, 8, 9, "+12.50%"},
+      {true, 0, 100, "0.00%"},
+      {false, 0, 0, "0.00%"},
+      {true, -5, 100, "0.00%"},
+      {true, 3, 100000, "+3333233.00%"},  // seven significant digits at most
+      // A gain too small to show keeps its "+"; a loss that small shows no sign.
+      {true, 100000000, 100000001, "+0.00%"},
+      {true, 100000001, 100000000, "0.00%"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(RateText(c.isBuy, c.base, c.current), c.text) << c.isBuy << " " << c.base << " " << c.current;
@@ -108,6 +120,8 @@ TEST(Amount, ChangeRateTextHasFiveDecimalsAndNoRateAgainstZero) {
   EXPECT_EQ(ChangeRateText(400000, -400000), "-100.00000%");
   EXPECT_EQ(ChangeRateText(5, 0), "0.00000%");
   EXPECT_EQ(ChangeRateText(0, 0), "0.00000%");
+  EXPECT_EQ(ChangeRateText(1'000'000'000'000, 1), "+0.00000%");
+  EXPECT_EQ(ChangeRateText(1'000'000'000'000, -1), "0.00000%");
   EXPECT_EQ(ChangeRateText(0, 1248425), kNoRateText);
   EXPECT_EQ(ChangeRateText(0, -5), kNoRateText);
   EXPECT_EQ(kNoRateText, "---");

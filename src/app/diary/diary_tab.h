@@ -127,6 +127,7 @@ class DiaryTab : public TabBase {
   void applySettings(const core::Settings& settings) override;
   void collectSettings(core::Settings& settings) const override;
   void applyOldMode(bool on) override;
+  std::optional<core::SimSource> simulationSource() const override;
 
   // The date text of the picker ("2011/03/15").
   std::string pickedDateText() const;

@@ -490,6 +490,17 @@ void LedgerTab::showLedgerRow(const std::string& key) {
   SelectLedgerRow(ui.List, ui.Model, *row, false);
 }
 
+std::optional<core::SimSource> LedgerTab::simulationSource() const {
+  const auto kind =
+      spec_.ledger == core::Ledger::Positions ? core::SimSource::Kind::Position : core::SimSource::Kind::Holding;
+  return core::SimSource{kind,
+                         StockCodeOf(ui.Code),
+                         ui.Buy->isChecked(),
+                         ToSjis(ui.Market->text()),
+                         ToSjis(ui.Shares->text()),
+                         ToSjis(ui.Total->text())};
+}
+
 // ---------------------------------------------------------------------------
 // Opening a row and looking up a code
 

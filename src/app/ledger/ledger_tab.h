@@ -145,6 +145,9 @@ class LedgerTab : public TabBase {
   // sub-panel waits for the next opening.
   void ResetOtherPanels() override;
   void showLedgerRow(const std::string& key) override;
+  // 模擬 takes the stock, the side, the market price and the shares and
+  // total of the row the panel shows.
+  std::optional<core::SimSource> simulationSource() const override;
 
   // The panel's handlers (ListViewHoldDblClick and ListViewLoanDblClick, and
   // so on: one of each for both tabs).

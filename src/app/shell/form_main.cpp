@@ -19,6 +19,7 @@
 #include "app/holdings/holdings_tab.h"
 #include "app/margin/margin_tab.h"
 #include "app/shell/entry_fields.h"
+#include "app/shell/keyboard.h"
 #include "app/shell/sjis_text.h"
 #include "app/shell/summary_panel.h"
 #include "app/shell/tab_base.h"
@@ -126,13 +127,20 @@ void TFormMain::createTabs() {
     });
   }
 
-  connect(panelTop_->ui.CheckBoxInPM2, &QCheckBox::clicked, this, [this](bool checked) {
-    books_.includeUnrealised = checked;
-    core::RecomputeAccountFigures(books_, 0);
-    panelTop_->showSummary(books_);
-    // The simulated summary's add box follows.
-    panelTopS_->ui.CheckBoxInPM2S->setChecked(checked);
+  connect(panelTop_->ui.CheckBoxInPM2, &QCheckBox::clicked, this, &TFormMain::CheckBoxInPM2Click);
+  // The simulated summary's "加算" hands its state to the real one.
+  connect(panelTopS_, &SimSummaryPanel::includeUnrealisedClicked, this, [this](bool checked) {
+    panelTop_->ui.CheckBoxInPM2->setChecked(checked);
+    CheckBoxInPM2Click(checked);
   });
+  simTab_->setSummaryPanel(panelTopS_);
+}
+
+void TFormMain::CheckBoxInPM2Click(bool checked) {
+  books_.includeUnrealised = checked;
+  core::RecomputeAccountFigures(books_, 0);
+  panelTop_->showSummary(books_);
+  panelTopS_->followIncludeUnrealised(checked);
 }
 
 void TFormMain::createMenus() {
@@ -155,6 +163,7 @@ void TFormMain::createMenus() {
                                                      {mainMenuSaveL_, core::Ledger::Positions},
                                                      {mainMenuSave3_, core::Ledger::Stocks}};
   connect(mainMenuLoad3_, &QAction::triggered, this, [this] { stockTab_->MainMenuLoad3Click(true); });
+  connect(mainMenuSim_, &QAction::triggered, this, &TFormMain::MainMenuSimClick);
   for (const auto& [action, ledger] : saves) {
     action->setEnabled(false);
     connect(action, &QAction::triggered, this, [this, ledger = ledger] {
@@ -320,6 +329,7 @@ void TFormMain::PageControlMainChange(int index) {
   }
   mainMenuLoad3_->setVisible(index == kStocks && initialSetupMode());
   mainMenuSim_->setVisible(index <= kStocks);
+  if (index == kSimulation && simTab_->ledger().rows().size() <= 1) simTab_->ResetSimSummary();
   // The simulation's own summary lies over the real one.
   const bool simulated = index == kSimulation && !initialSetupMode();
   panelTopS_->setVisible(simulated);
@@ -361,6 +371,13 @@ void TFormMain::MemoTotal2Change() {
 
 // ---------------------------------------------------------------------------
 // Menu commands
+
+void TFormMain::MainMenuSimClick() {
+  const auto source = tabs_[static_cast<std::size_t>(pageControlMain_->currentIndex())]->simulationSource();
+  if (!source) return;
+  simTab_->takeOver(*source, CurrentModifiers().shift);
+  showTab(kSimulation);
+}
 
 void TFormMain::MenuOptionInitClick() {
   const bool on = !menuOptionInit_->isChecked();

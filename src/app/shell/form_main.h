@@ -63,6 +63,8 @@ class TFormMain : public QMainWindow, public WindowServices {
   void showDiaryRow(std::size_t index, bool load) override;
 
   // Menu commands.
+  // 模擬: the current tab's stock and position become a new simulation.
+  void MainMenuSimClick();
   void MenuOptionInitClick();
   void MenuOptionTopClick();
   // A stored figure of the summary was typed (initial-setup mode).
@@ -82,6 +84,8 @@ class TFormMain : public QMainWindow, public WindowServices {
   // Asks or saves, ledger by ledger; false keeps the window open.
   bool FormCloseQuery();
   void FormClose();
+  // The account summary's "加算"; the simulated one follows.
+  void CheckBoxInPM2Click(bool checked);
   void reportLoadError(const std::optional<core::FileError>& error, const QString& what);
   QAction* saveAction(core::Ledger ledger) const;
 

@@ -5,11 +5,13 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 #include "app/shell/prompter.h"
 #include "app/shell/window_services.h"
 #include "core/books.h"
 #include "core/records/settings.h"
+#include "core/simulation/sim_take_over.h"
 
 namespace tomvik::app {
 
@@ -32,6 +34,9 @@ class TabBase : public QWidget {
   // A trade recorded in the diary changed holdings or positions: a row
   // loaded into this tab's panel is no longer what it shows.
   virtual void ResetOtherPanels() {}
+  // What 模擬 takes over from the tab's panel: its stock, and the trade or
+  // the position it shows. Nothing on tabs that have none to offer.
+  virtual std::optional<core::SimSource> simulationSource() const { return std::nullopt; }
   // The row under `key` of this tab's ledger was opened or changed by a
   // trade: the list selects it and scrolls to it, without opening it.
   virtual void showLedgerRow(const std::string& /*key*/) {}

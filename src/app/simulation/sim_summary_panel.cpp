@@ -5,7 +5,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+#include <QStyle>
 
+#include "app/shell/entry_fields.h"
+#include "app/shell/sjis_text.h"
 #include "app/shell/widgets.h"
 
 namespace tomvik::app {
@@ -78,6 +81,48 @@ void SimSummaryPanel::createLayout() {
   grid->setColumnStretch(12, 1);
 }
 
-void SimSummaryPanel::createConnections() {}
+void SimSummaryPanel::createConnections() {
+  connect(ui.CheckBoxInPM2S, &QCheckBox::clicked, this, &SimSummaryPanel::CheckBoxInPM2SClick);
+}
+
+void SimSummaryPanel::ResetSimSummary(const core::Books& books, std::string_view code) {
+  const core::SimSummaryReset reset = core::ResetSimSummary(books, code);
+  base_ = reset.base;
+  showFigures(reset.figures);
+  ui.CheckBoxInPM2S->setChecked(books.includeUnrealised);
+}
+
+void SimSummaryPanel::UpdateSimSummary(const core::LedgerTable& rows) {
+  showFigures(core::UpdateSimSummary(base_, rows, ui.CheckBoxInPM2S->isChecked()));
+}
+
+void SimSummaryPanel::showFigures(const core::SimSummaryFigures& f) {
+  ui.MemoTotal2S->setText(ToQString(f.invested));
+  ui.MemoRemain2S->setText(ToQString(f.balance));
+  ui.MemoBSPM2S->setText(ToQString(f.realised));
+  ShowSignColour(ui.MemoBSPM2S, f.realisedValue);
+  ui.MemoInPM2S->setText(ToQString(f.unrealised));
+  ShowSignColour(ui.MemoInPM2S, f.unrealisedValue);
+  ui.MemoHold2S->setText(ToQString(f.holdings));
+  ui.MemoEnable2S->setText(ToQString(f.available));
+  // Only a shortfall has a colour of its own.
+  SetTextColour(ui.MemoEnable2S, f.availableValue < 0 ? kRed : style()->standardPalette().color(QPalette::Text));
+}
+
+void SimSummaryPanel::addUnrealisedToBalance(bool ticked) {
+  const core::Amount balance = core::BalanceWithUnrealised(AmountOf(ui.MemoRemain2S), AmountOf(ui.MemoInPM2S), ticked);
+  ui.MemoRemain2S->setText(AmountText(balance));
+}
+
+void SimSummaryPanel::CheckBoxInPM2SClick(bool ticked) {
+  addUnrealisedToBalance(ticked);
+  emit includeUnrealisedClicked(ticked);
+}
+
+void SimSummaryPanel::followIncludeUnrealised(bool ticked) {
+  if (ui.CheckBoxInPM2S->isChecked() == ticked) return;
+  ui.CheckBoxInPM2S->setChecked(ticked);
+  addUnrealisedToBalance(ticked);
+}
 
 }  // namespace tomvik::app

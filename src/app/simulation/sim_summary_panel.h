@@ -11,6 +11,12 @@
 
 #include <QFrame>
 
+#include <string_view>
+
+#include "core/books.h"
+#include "core/records/ledger_table.h"
+#include "core/simulation/sim_summary.h"
+
 class QCheckBox;
 class QLineEdit;
 
@@ -21,6 +27,15 @@ class SimSummaryPanel : public QFrame {
 
  public:
   explicit SimSummaryPanel(QWidget* parent = nullptr);
+
+  // Starts over from the real summary of the books for the simulated stock
+  // `code`; "加算" takes the real one's state.
+  void ResetSimSummary(const core::Books& books, std::string_view code);
+  // The simulation's rows changed.
+  void UpdateSimSummary(const core::LedgerTable& rows);
+  // The real summary's "加算" was clicked: this one takes its state, and the
+  // balance follows.
+  void followIncludeUnrealised(bool ticked);
 
   struct Ui {
     QLineEdit* MemoTotal2S = nullptr;     // 投資総額
@@ -33,10 +48,19 @@ class SimSummaryPanel : public QFrame {
   };
   Ui ui;
 
+ signals:
+  // The user clicked "加算" here; the real summary takes the same state.
+  void includeUnrealisedClicked(bool ticked);
+
  private:
   void createWidgets();
   void createLayout();
   void createConnections();
+  void showFigures(const core::SimSummaryFigures& figures);
+  void CheckBoxInPM2SClick(bool ticked);
+  void addUnrealisedToBalance(bool ticked);
+
+  core::SimSummaryBase base_;
 };
 
 }  // namespace tomvik::app

@@ -8,17 +8,24 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
+#include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "app/ledger/panel_support.h"
 #include "app/shell/settings_widgets.h"
+#include "app/shell/sjis_text.h"
 #include "app/shell/widgets.h"
+#include "app/simulation/sim_summary_panel.h"
+#include "core/diary/entry_amounts.h"
+#include "core/stocks/stock_lookup.h"
 
 namespace tomvik::app {
 
@@ -29,9 +36,6 @@ constexpr int kRecentCodesButtonWidth = 20;
 constexpr int kAmountWidth = 92;
 constexpr int kQuantityWidth = 72;
 constexpr int kNameWidth = 320;
-
-// Background of the change rate while it shows no direction.
-const QColor kRateNeutral(240, 224, 240);
 
 // A side choice in its own colour, bold.
 void ColourChoice(QRadioButton* radio, const QColor& colour) {
@@ -93,7 +97,8 @@ void SimulationTab::createWidgets() {
   QWidget* panel = ui.PanelSim;
 
   ui.MaskEditStockCode5 = MakeCodeEdit(QStringLiteral("MaskEditStockCode5"), panel);
-  ui.ComboBoxStockCode5 = MakeCombo(QStringLiteral("ComboBoxStockCode5"), panel);
+  // Chosen from, never typed into: a digit picks the first line it starts.
+  ui.ComboBoxStockCode5 = MakeCombo(QStringLiteral("ComboBoxStockCode5"), panel, false);
   // Only the arrow shows beside the code field; the list opens wide enough
   // for the codes with their names.
   ui.ComboBoxStockCode5->setFixedWidth(kRecentCodesButtonWidth);
@@ -128,15 +133,7 @@ void SimulationTab::createWidgets() {
   ui.MemoPriceBSPM5 = MakeFigure("MemoPriceBSPM5", panel);
   ui.MemoPriceBSPM5->clear();
 
-  ui.PanelHoldPer5 = MakeLabel(QStringLiteral("0.00%"), panel, QStringLiteral("PanelHoldPer5"));
-  ui.PanelHoldPer5->setAlignment(Qt::AlignCenter);
-  ui.PanelHoldPer5->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  ui.PanelHoldPer5->setAutoFillBackground(true);
-  {
-    QPalette palette = ui.PanelHoldPer5->palette();
-    palette.setColor(QPalette::Window, kRateNeutral);
-    ui.PanelHoldPer5->setPalette(palette);
-  }
+  ui.PanelHoldPer5 = MakeRatePanel("PanelHoldPer5", panel);
 
   ui.GroupBoxHold5 = new QGroupBox(QStringLiteral("保有 "), panel);
   ui.GroupBoxHold5->setObjectName(QStringLiteral("GroupBoxHold5"));
@@ -149,6 +146,13 @@ void SimulationTab::createWidgets() {
   ui.EditNumHold5 = MakeFigure("EditNumHold5", ui.GroupBoxHold5);
   ui.MemoPriceHold5 = MakeFigure("MemoPriceHold5", ui.GroupBoxHold5);
   ui.MemoPriceHoldPM5 = MakeFigure("MemoPriceHoldPM5", ui.GroupBoxHold5);
+  // The caption's colour is the position's side; what the group holds keeps
+  // the usual colours.
+  for (QWidget* child : {static_cast<QWidget*>(ui.CheckBoxHold5), static_cast<QWidget*>(ui.EditPriceHold5),
+                         static_cast<QWidget*>(ui.EditNumHold5), static_cast<QWidget*>(ui.MemoPriceHold5),
+                         static_cast<QWidget*>(ui.MemoPriceHoldPM5)}) {
+    SetTextColour(child, child->palette().color(QPalette::Active, QPalette::Text));
+  }
 
   ui.ButtonBS5 = new QPushButton(QStringLiteral("売買取引"), panel);
   ui.ButtonBS5->setObjectName(QStringLiteral("ButtonBS5"));
@@ -160,7 +164,7 @@ void SimulationTab::createWidgets() {
   ui.ButtonClear5->setEnabled(false);
 
   ui.ListViewSim = MakeListView(QStringLiteral("ListViewSim"), ui.Splitter);
-  ui.Model = new LedgerModel(&table_, Columns(), this);
+  ui.Model = new LedgerModel(&ledger_.rows(), Columns(), this);
   ui.ListViewSim->setModel(ui.Model);
   ApplyColumns(ui.ListViewSim, ui.Model->columns());
 
@@ -251,7 +255,9 @@ void SimulationTab::createLayout() {
   int row = 0;
   for (const Figure& figure : {Figure{"総額", ui.EditPriceHold5}, Figure{"株数", ui.EditNumHold5},
                                Figure{"平均単価", ui.MemoPriceHold5}, Figure{"損益", ui.MemoPriceHoldPM5}}) {
-    hold->addWidget(MakeLabel(QString::fromUtf8(figure.caption), group), row, 1, Qt::AlignRight);
+    QLabel* caption = MakeLabel(QString::fromUtf8(figure.caption), group);
+    SetTextColour(caption, caption->palette().color(QPalette::Active, QPalette::WindowText));
+    hold->addWidget(caption, row, 1, Qt::AlignRight);
     hold->addWidget(figure.field, row, 2);
     ++row;
   }
@@ -281,7 +287,251 @@ void SimulationTab::createLayout() {
   PlacePanelOverList(this, ui.Splitter, panel->sizeHint().height());
 }
 
-void SimulationTab::createConnections() {}
+void SimulationTab::createConnections() {
+  auto preview = [this] { EditPrice5Change(); };
+  connect(ui.EditPrice5, &QLineEdit::textChanged, this, preview);
+  connect(ui.EditNum5, &QLineEdit::textChanged, this, preview);
+  connect(ui.ComboBoxCharge5, &QComboBox::editTextChanged, this, preview);
+  connect(ui.RadioButtonB5, &QRadioButton::clicked, this, preview);
+  connect(ui.RadioButtonS5, &QRadioButton::clicked, this, preview);
+  connect(ui.ComboBoxCharge5, &QComboBox::activated, this, &SimulationTab::ComboBoxCharge5Select);
+  for (QLineEdit* field : {ui.EditPrice5, ui.EditNum5, ui.EditStockUnit5})
+    InstallNumericKeyFilter(field, setupModeQuery());
+  NormaliseOnExit(ui.EditPrice5);
+  NormaliseOnExit(ui.EditNum5);
+  NormaliseOnExit(ui.ComboBoxCharge5,
+                  [this] { PushRecentCharge(ui.ComboBoxCharge5, ui.ComboBoxCharge5->currentText()); });
+  ConnectStepper(ui.UpDownPrice5, ui.EditPrice5, [] { return core::Amount{1}; });
+  ConnectStepper(ui.UpDownNum5, ui.EditNum5, [this] { return unitStep_; });
+
+  connect(ui.ButtonBS5, &QPushButton::clicked, this, &SimulationTab::ButtonBS5Click);
+  connect(ui.ButtonDel5, &QPushButton::clicked, this, &SimulationTab::ButtonDel5Click);
+  connect(ui.ButtonClear5, &QPushButton::clicked, this, &SimulationTab::ButtonClear5Click);
+  connect(ui.CheckBoxHold5, &QCheckBox::clicked, this, &SimulationTab::CheckBoxHold5Click);
+  connect(ui.ListViewSim, &QTreeView::doubleClicked, this, &SimulationTab::ListViewSimDblClick);
+
+  // The stock: looked up on leaving the code or choosing a recent one,
+  // written back on leaving the name or the unit.
+  connect(ui.EditStockUnit5, &QLineEdit::textChanged, this, &SimulationTab::EditStockUnit5Change);
+  ConnectRecentCodes(ui.ComboBoxStockCode5, ui.MaskEditStockCode5, ui.EditStockName5, [this] { lookUpStock(); });
+  for (QWidget* watched : {ui.MaskEditStockCode5, ui.EditStockName5, ui.EditStockUnit5})
+    watched->installEventFilter(this);
+}
+
+bool SimulationTab::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusOut) {
+    if (watched == ui.MaskEditStockCode5) {
+      MaskEditStockCode5Exit();
+    } else if (watched == ui.EditStockName5 || watched == ui.EditStockUnit5) {
+      EditStock5Exit();
+    }
+  } else if (event->type() == QEvent::KeyPress && watched == ui.MaskEditStockCode5) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      ui.EditStockName5->setFocus();
+      return true;
+    }
+  }
+  return TabBase::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------
+// The preview of the trade
+
+core::SimTrade SimulationTab::tradeOfPanel() const {
+  core::SimTrade trade;
+  trade.buy = ui.RadioButtonB5->isChecked();
+  trade.price = ToSjis(ui.EditPrice5->text());
+  trade.quantity = ToSjis(ui.EditNum5->text());
+  trade.charge = ToSjis(ui.ComboBoxCharge5->currentText());
+  return trade;
+}
+
+void SimulationTab::EditPrice5Change() {
+  const core::SimPreview p = ledger_.preview(tradeOfPanel());
+  if (p.quantityCut) {
+    // A closing trade cannot sell or buy back more than is held.
+    const QSignalBlocker blocker(ui.EditNum5);
+    ui.EditNum5->setText(AmountText(p.quantity));
+  }
+  ui.MemoPriceBS5->setText(AmountText(p.amount));
+  setClosingCaptionsActive(p.closing);
+  if (p.closing) {
+    ui.MemoPriceBSHold5->setText(AmountText(p.heldCost.value_or(0)));
+    ui.MemoPriceBSPM5->setText(AmountText(p.realised.value_or(0)));
+    ShowSignColour(ui.MemoPriceBSPM5, p.realised.value_or(0));
+  } else {
+    ui.MemoPriceBSHold5->clear();
+    ui.MemoPriceBSPM5->clear();
+  }
+  ui.EditPriceHold5->setText(AmountText(p.total));
+  ui.EditNumHold5->setText(AmountText(p.shares));
+  ui.MemoPriceHold5->setText(AmountText(p.average));
+  ui.MemoPriceHoldPM5->setText(AmountText(p.unrealised));
+  ShowSignColour(ui.MemoPriceHoldPM5, p.unrealised);
+  ShowRate(ui.PanelHoldPer5, core::PanelFigures{p.average, p.unrealised, p.difference, p.rate});
+  showSide(ledger_.side());
+}
+
+void SimulationTab::showSide(core::SimSide side) {
+  QColor colour = style()->standardPalette().color(QPalette::WindowText);
+  if (side == core::SimSide::Long) colour = kRed;
+  if (side == core::SimSide::Short) colour = kBlue;
+  SetTextColour(ui.GroupBoxHold5, colour);
+}
+
+void SimulationTab::setQuantity(const QString& text) {
+  if (ui.EditNum5->text() == text) {
+    EditPrice5Change();
+  } else {
+    ui.EditNum5->setText(text);  // the preview follows
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Recording, taking back, starting over
+
+void SimulationTab::showLedger() {
+  ui.Model->sync();
+  if (!ledger_.rows().empty()) ui.ListViewSim->scrollToBottom();
+  {
+    const QSignalBlocker blocker(ui.CheckBoxHold5);
+    ui.CheckBoxHold5->setChecked(ledger_.startRowTicked());
+  }
+  ui.CheckBoxHold5->setEnabled(ledger_.startRowEnabled());
+  ui.ButtonDel5->setEnabled(ledger_.undoEnabled());
+  ui.ButtonClear5->setEnabled(ledger_.undoEnabled());
+}
+
+void SimulationTab::ButtonBS5Click() {
+  if (!ledger_.record(tradeOfPanel())) return;
+  showLedger();
+  setQuantity(QStringLiteral("0"));
+  UpdateSimSummary();
+}
+
+void SimulationTab::ButtonDel5Click() {
+  switch (ledger_.takeBack()) {
+    case core::SimTakeBack::Nothing: return;
+    case core::SimTakeBack::RowsRemain:
+      showLedger();
+      UpdateSimSummary();
+      break;
+    case core::SimTakeBack::Emptied:
+      showLedger();
+      ResetSimSummary();
+      break;
+  }
+  EditPrice5Change();
+}
+
+void SimulationTab::ButtonClear5Click() {
+  ledger_.clear();
+  showLedger();
+  EditPrice5Change();
+  ResetSimSummary();
+}
+
+void SimulationTab::CheckBoxHold5Click(bool checked) {
+  if (!checked) ledger_.untickStartRow();
+  showLedger();
+}
+
+void SimulationTab::ListViewSimDblClick(const QModelIndex& index) {
+  const auto row = ui.Model->tableIndex(index.row());
+  if (!row) return;
+  ui.EditPrice5->setText(ToQString(ledger_.rows()[*row].cell(SimCol::Price)));
+}
+
+void SimulationTab::startOver() {
+  ledger_.empty();
+  showLedger();
+  EditPrice5Change();
+  ResetSimSummary();
+}
+
+void SimulationTab::ResetSimSummary() {
+  if (summary_) summary_->ResetSimSummary(books_, StockCodeOf(ui.MaskEditStockCode5));
+}
+
+void SimulationTab::UpdateSimSummary() {
+  if (summary_) summary_->UpdateSimSummary(ledger_.rows());
+}
+
+// ---------------------------------------------------------------------------
+// The charge, the unit and the stock
+
+void SimulationTab::ComboBoxCharge5Select() {
+  PushRecentCharge(ui.ComboBoxCharge5, ui.ComboBoxCharge5->currentText());
+  EditPrice5Change();
+}
+
+void SimulationTab::EditStockUnit5Change() {
+  const std::string unit = ToSjis(ui.EditStockUnit5->text());
+  // A unit of 0 (or none) steps by single shares.
+  unitStep_ = core::UnitStep(unit);
+  if (unit.empty()) return;
+  const QString rounded = ToQString(core::RoundQuantityToStep(ToSjis(ui.EditNum5->text()), unitStep_));
+  if (rounded != ui.EditNum5->text()) ui.EditNum5->setText(rounded);
+}
+
+StockFieldSet SimulationTab::stockFields() const {
+  return {ui.MaskEditStockCode5, ui.EditStockName5, ui.ComboBoxStockExchange5, ui.EditStockUnit5};
+}
+
+bool SimulationTab::lookUpStock() {
+  ui.MaskEditStockCode5->setModified(false);
+  const std::string code = StockCodeOf(ui.MaskEditStockCode5);
+  if (code == core::kNoStockCode) return false;
+  const core::StockDetails details = core::LookUpStock(books_.folder, code);
+  {
+    const QSignalBlocker blocker(ui.EditStockUnit5);
+    ShowStockDetails(stockFields(), details);
+  }
+  EditStockUnit5Change();
+  startOver();
+  PushRecentStockLine(ui.ComboBoxStockCode5, code, details.name);
+  return true;
+}
+
+void SimulationTab::MaskEditStockCode5Exit() {
+  // Only a code the user changed starts the simulation over.
+  if (ui.MaskEditStockCode5->isModified()) lookUpStock();
+}
+
+void SimulationTab::EditStock5Exit() {
+  // A changed exchange alone is not written back.
+  if (!ui.EditStockName5->isModified() && !ui.EditStockUnit5->isModified()) return;
+  if (StockCodeOf(ui.MaskEditStockCode5) == core::kNoStockCode) return;
+  StoreTypedStockDetails(stockFields(), books_, services_);
+}
+
+// ---------------------------------------------------------------------------
+// Taking a simulation over from another tab
+
+void SimulationTab::takeOver(const core::SimSource& source, bool shift) {
+  ledger_.empty();
+  ui.MaskEditStockCode5->setText(source.code == core::kNoStockCode ? QString() : ToQString(source.code));
+  if (!lookUpStock()) startOver();
+
+  const core::SimTakeOverPlan plan =
+      core::PlanSimTakeOver(source, books_.positions, ToSjis(ui.ComboBoxCharge5->currentText()), shift);
+  if (plan.setsSide) (plan.buy ? ui.RadioButtonB5 : ui.RadioButtonS5)->setChecked(true);
+  for (const core::SimTrade& position : plan.positions) {
+    if (ledger_.recordTakenOver(position)) UpdateSimSummary();
+  }
+  ledger_.endTakeOver();
+  showLedger();
+  if (plan.price) {
+    const QSignalBlocker blocker(ui.EditPrice5);
+    ui.EditPrice5->setText(ToQString(*plan.price));
+  }
+  if (plan.quantity) {
+    const QSignalBlocker blocker(ui.EditNum5);
+    ui.EditNum5->setText(ToQString(*plan.quantity));
+  }
+  EditPrice5Change();
+}
 
 void SimulationTab::applySettings(const core::Settings& settings) {
   ApplyWidths(ui.ListViewSim, settings.simColumns, 3);

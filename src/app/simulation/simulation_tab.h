@@ -11,24 +11,32 @@
 //
 // The side of the position is the colour of the GroupBoxHold5 caption:
 // window text for none, red for long, blue for short.
+//
+// The menu item 模擬 opens a simulation here from another tab's panel
+// (takeOver), and the simulated summary above the tabs follows the rows
+// while this tab is shown.
 #pragma once
 
 #include "app/shell/tab_base.h"
 
-#include <cstddef>
+#include <optional>
 #include <vector>
 
+#include "app/shell/entry_fields.h"
 #include "app/shell/ledger_model.h"
 #include "core/books.h"
-#include "core/records/ledger_table.h"
+#include "core/simulation/sim_ledger.h"
+#include "core/simulation/sim_take_over.h"
 
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QEvent;
 class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QModelIndex;
 class QPushButton;
 class QRadioButton;
 class QSplitter;
@@ -36,29 +44,12 @@ class QTreeView;
 
 namespace tomvik::app {
 
+class SimSummaryPanel;
 class UpDownArrows;
 
 // Cells of a simulation row. The list shows the row's key in a hidden first
 // column and cell i in column i + 1.
-namespace SimCol {
-inline constexpr std::size_t Spacer = 0;         // one pixel wide, always empty
-inline constexpr std::size_t Side = 1;           // 取引: "買" or "売"
-inline constexpr std::size_t Price = 2;          // 単価, as entered
-inline constexpr std::size_t Quantity = 3;       // 数量, as entered
-inline constexpr std::size_t Charge = 4;         // 手数料, as entered
-inline constexpr std::size_t Amount = 5;         // 売買金額
-inline constexpr std::size_t HeldCost = 6;       // 保有金額: cost a closing takes out
-inline constexpr std::size_t Realised = 7;       // 売買損益 of a closing
-inline constexpr std::size_t Separator = 8;      // always empty
-inline constexpr std::size_t Position = 9;       // 保有: "買", "売" or "計"
-inline constexpr std::size_t Total = 10;         // 総額 (on "計": the realised sum)
-inline constexpr std::size_t Shares = 11;        // 株数
-inline constexpr std::size_t Average = 12;       // 平均単価
-inline constexpr std::size_t Rate = 13;          // 騰落率
-inline constexpr std::size_t Unrealised = 14;    // 含み損益
-inline constexpr std::size_t EndSeparator = 15;  // always empty
-inline constexpr std::size_t Count = 16;
-}  // namespace SimCol
+namespace SimCol = core::SimCol;
 
 class SimulationTab : public TabBase {
   Q_OBJECT
@@ -69,13 +60,35 @@ class SimulationTab : public TabBase {
   // The hidden key column, the one-pixel column, then the cells from 取引 on.
   static std::vector<ColumnSpec> Columns();
 
-  // The rows the list shows.
-  core::LedgerTable& table() { return table_; }
-  const core::LedgerTable& table() const { return table_; }
+  // The rows the list shows, with the start-row box and 取消/クリア state.
+  const core::SimLedger& ledger() const { return ledger_; }
+
+  // The simulated summary this tab keeps up to date (none in a tab on its own).
+  void setSummaryPanel(SimSummaryPanel* panel) { summary_ = panel; }
+
+  // 模擬: a new simulation of the source's stock, starting from the trade
+  // or the positions it hands over. `shift`: Shift was held.
+  void takeOver(const core::SimSource& source, bool shift);
+
+  // The simulated summary starts over from the real one / follows the rows.
+  void ResetSimSummary();
+  void UpdateSimSummary();
 
   // The "保有" and "損益" captions of the closing figures are drawn in the
   // inactive-caption colour unless the previewed trade closes.
   void setClosingCaptionsActive(bool active);
+
+  // The panel's handlers.
+  void EditPrice5Change();
+  void ButtonBS5Click();
+  void ButtonDel5Click();
+  void ButtonClear5Click();
+  void CheckBoxHold5Click(bool checked);
+  void ListViewSimDblClick(const QModelIndex& index);
+  void ComboBoxCharge5Select();
+  void EditStockUnit5Change();
+  void MaskEditStockCode5Exit();
+  void EditStock5Exit();
 
   struct Ui {
     QSplitter* Splitter = nullptr;
@@ -121,12 +134,29 @@ class SimulationTab : public TabBase {
   void applySettings(const core::Settings& settings) override;
   void collectSettings(core::Settings& settings) const override;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void createWidgets();
   void createLayout();
   void createConnections();
 
-  core::LedgerTable table_;
+  core::SimTrade tradeOfPanel() const;
+  StockFieldSet stockFields() const;
+  // The list, the start-row box and 取消/クリア show the ledger's state.
+  void showLedger();
+  // The position's side as the colour of the group's caption.
+  void showSide(core::SimSide side);
+  // Looks the code up; a stock found starts the simulation over, empty.
+  // False for the code that means no stock.
+  bool lookUpStock();
+  void startOver();
+  void setQuantity(const QString& text);
+
+  core::SimLedger ledger_;
+  SimSummaryPanel* summary_ = nullptr;
+  core::Amount unitStep_ = 1;
 };
 
 }  // namespace tomvik::app

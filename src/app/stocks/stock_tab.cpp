@@ -461,4 +461,11 @@ void StockTab::collectSettings(core::Settings& settings) const {
   settings.filter3 = ui.CheckBoxFilter3->isChecked();
 }
 
+// 模擬 takes the stock shown in the panel.
+std::optional<core::SimSource> StockTab::simulationSource() const {
+  core::SimSource source;
+  source.code = StockCodeOf(ui.MaskEditStockCode3);
+  return source;
+}
+
 }  // namespace tomvik::app

@@ -73,6 +73,7 @@ class StockTab : public TabBase {
   void applySettings(const core::Settings& settings) override;
   void collectSettings(core::Settings& settings) const override;
   void applyInitialSetupMode(bool on) override;
+  std::optional<core::SimSource> simulationSource() const override;
   // A trade added to the totals of the stock: the panel forgets its entry.
   void showLedgerRow(const std::string& key) override;
 

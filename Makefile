@@ -4,9 +4,10 @@
 
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
+PREFIX ?= /usr/local
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test demo screenshots bench clean
+.PHONY: all deps configure build run test install demo screenshots bench clean
 
 all: build
 
@@ -26,6 +27,11 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j 2
+
+# The program, its menu entry, icon, metainfo and help pages under $(PREFIX)
+# (DESTDIR is honoured for packaging).
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 # The sample data in a fresh folder, with the executable beside it (the
 # program's files sit in its own folder). The date is the sample's "today".

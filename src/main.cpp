@@ -1,14 +1,14 @@
 // Tomvik: a trading journal for Japanese shares.
 #include <QApplication>
 #include <QDate>
-#include <QFile>
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 
+#include "app/window/base_folder.h"
 #include "app/window/form_main.h"
 #include "app/window/startup_guard.h"
+#include "app/window/termination.h"
 
 namespace {
 
@@ -31,8 +31,11 @@ int main(int argc, char* argv[]) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName("Tomvik");
+  QGuiApplication::setDesktopFileName("org.tomvik.Tomvik");
   return tomvik::app::RunGuarded([] {
-    const std::filesystem::path baseFolder(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+    // Beside the executable when that folder is writable, else in the
+    // user's data folder (an installed program).
+    const std::filesystem::path baseFolder = tomvik::app::ProgramBaseFolder();
     // The sample data's demo starts on the sample's own "today".
     QDate today = QDate::currentDate();
     if (const char* forced = std::getenv("TOMVIK_TODAY")) {
@@ -40,6 +43,7 @@ int main(int argc, char* argv[]) {
       if (date.isValid()) today = date;
     }
     tomvik::app::TFormMain window(baseFolder, today);
+    tomvik::app::CloseOnTermination(window);
     window.show();
     return QApplication::exec();
   });

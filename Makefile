@@ -5,8 +5,13 @@
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
+# The fuzz targets: their own build with clang, a short run of each in
+# `make test`, FUZZ_SECONDS of each in `make fuzz`.
+FUZZ_DIR = $(BUILD_DIR)/fuzz
+FUZZ_CXX ?= clang++-14
+FUZZ_SECONDS ?= 300
 
-.PHONY: all deps configure build run test demo screenshots bench clean
+.PHONY: all deps configure build run test fuzz-build fuzz demo screenshots bench clean
 
 all: build
 
@@ -24,8 +29,20 @@ build: configure
 run: build
 	$(BUILD_DIR)/bin/tomvik
 
-test: build
+test: build fuzz-build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j 2
+	ctest --test-dir $(FUZZ_DIR) --output-on-failure -j 2
+
+$(FUZZ_DIR)/CMakeCache.txt: | deps
+	cmake -S fuzz -B $(FUZZ_DIR) -G Ninja -DCMAKE_CXX_COMPILER=$(FUZZ_CXX)
+
+fuzz-build: deps $(FUZZ_DIR)/CMakeCache.txt
+	cmake --build $(FUZZ_DIR)
+
+# Each target for FUZZ_SECONDS, two at a time; what they find is kept in
+# $(FUZZ_DIR)/work/<target>/artifacts.
+fuzz: fuzz-build
+	TOMVIK_FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --test-dir $(FUZZ_DIR) --output-on-failure -j 2 --timeout $$(( $(FUZZ_SECONDS) + 300 ))
 
 # The sample data in a fresh folder, with the executable beside it (the
 # program's files sit in its own folder). The date is the sample's "today".

@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "app/shell/folder_lock.h"
 #include "app/shell/form_main.h"
+#include "app/shell/prompter.h"
 #include "app/shell/startup_guard.h"
 
 namespace {
@@ -33,6 +35,10 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName("Tomvik");
   return tomvik::app::RunGuarded([] {
     const std::filesystem::path baseFolder(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+    // One Tomvik per folder of books, held until the program ends.
+    tomvik::app::Prompter prompter;
+    const auto folderLock = tomvik::app::OpenBooksFolder(baseFolder, prompter);
+    if (!folderLock) return EXIT_FAILURE;
     // The sample data's demo starts on the sample's own "today".
     QDate today = QDate::currentDate();
     if (const char* forced = std::getenv("TOMVIK_TODAY")) {

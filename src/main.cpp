@@ -8,9 +8,9 @@
 #include <filesystem>
 
 #include "app/shell/folder_lock.h"
-#include "app/shell/form_main.h"
 #include "app/shell/prompter.h"
-#include "app/shell/startup_guard.h"
+#include "app/window/form_main.h"
+#include "app/window/startup_guard.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shell/form_main.h"
+#include "app/window/form_main.h"
 #include "app/shell/ledger_model.h"
 #include "app/shell/sjis_text.h"
 #include "app/user_driver.h"

@@ -18,7 +18,7 @@
 
 #include "app/layout_support.h"
 #include "app/shell/folder_lock.h"
-#include "app/shell/form_main.h"
+#include "app/window/form_main.h"
 #include "app/user_driver.h"
 #include "app/window_support.h"
 #include "core/books.h"

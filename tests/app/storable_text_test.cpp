@@ -16,7 +16,7 @@
 #include <memory>
 #include <string>
 
-#include "app/shell/form_main.h"
+#include "app/window/form_main.h"
 #include "app/shell/sjis_text.h"
 #include "app/shell/storable_text.h"
 #include "app/user_driver.h"

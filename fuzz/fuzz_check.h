@@ -2,13 +2,13 @@
 // fails as a crash, so that libFuzzer keeps the input that broke it.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
-#include <algorithm>
 #include <vector>
 
 namespace tomvik::fuzz {

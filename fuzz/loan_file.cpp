@@ -6,8 +6,7 @@
 using namespace tomvik;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  fuzz::RequireSavesSettle(fuzz::Bytes(data, size), [](std::string_view file) {
-    return core::SerialisePositions(core::ParsePositions(file));
-  });
+  fuzz::RequireSavesSettle(fuzz::Bytes(data, size),
+                           [](std::string_view file) { return core::SerialisePositions(core::ParsePositions(file)); });
   return 0;
 }

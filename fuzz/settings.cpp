@@ -1,8 +1,8 @@
 // TMVK.ini: any bytes read without a fault; a second close writes the bytes
 // of the first; and the keys that the options dialog and a close write read
 // back as they were written.
-#include "core/records/ini_file.h"
 #include "core/records/settings.h"
+#include "core/records/ini_file.h"
 #include "fuzz_check.h"
 
 using namespace tomvik;

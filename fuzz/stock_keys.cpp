@@ -64,7 +64,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   core::IniFile removed = written;
   removed.deleteKey(section, key);
-  fuzz::Require(!core::IniFile::Parse(removed.serialise()).value(section, key).has_value(),
-                "a deleted key is gone");
+  fuzz::Require(!core::IniFile::Parse(removed.serialise()).value(section, key).has_value(), "a deleted key is gone");
   return 0;
 }

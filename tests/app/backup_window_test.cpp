@@ -3,32 +3,21 @@
 // be made is reported without stopping the save.
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTreeView>
 
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/window/form_main.h"
-#include "app/shell/ledger_model.h"
 #include "app/shell/sjis_text.h"
-#include "app/user_driver.h"
-#include "app/window_support.h"
+#include "app/window_on_folder.h"
 #include "core/records/atomic_file.h"
 #include "core/records/backup.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using tomvik::app::TFormMain;
 using tomvik::app::ToSjis;
-using tomvik::testing::ScriptedPrompter;
-using tomvik::testing::UserDriver;
 
 std::string ReadBytes(const fs::path& path) { return tomvik::core::ReadWholeFile(path).bytes; }
 
@@ -36,43 +25,15 @@ bool Holds(const fs::path& file, const QString& text) {
   return ReadBytes(file).find(ToSjis(text)) != std::string::npos;
 }
 
-class Backups : public ::testing::Test {
+class Backups : public tomvik::testing::WindowOnFolder {
  protected:
   void SetUp() override {
-    for (const char* name : {"201103.txt", "Hold.txt", "Code.txt"}) {
-      fs::copy_file(fs::path(TOMVIK_TEST_DATA_DIR) / "records" / name, folder() / name);
-    }
+    copyFixtures({"201103.txt", "Hold.txt", "Code.txt"});
     month_ = ReadBytes(folder() / "201103.txt");
   }
-
-  fs::path folder() const { return fs::path(dir_.path().toStdString()); }
-
-  // The window on a day of the fixture's month that has no note yet.
-  void open() {
-    window_ = std::make_unique<TFormMain>(folder(), QDate(2011, 3, 20));
-    auto prompter = std::make_unique<ScriptedPrompter>();
-    prompter_ = prompter.get();
-    window_->setPrompter(std::move(prompter));
-    user_ = std::make_unique<UserDriver>(*window_);
-    user_->showActive();
-  }
-  void writeNote(const QString& note) {
-    user_->typeInto("RichEditDiary", note);
-    user_->press("ButtonDiaryAdd");
-  }
-  // Ctrl+S, which belongs to the Save item of the tab in front.
-  void save() {
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
-    QCoreApplication::processEvents();
-  }
-  bool unsaved(const char* item) { return window_->findChild<QAction*>(QLatin1String(item))->isEnabled(); }
   std::vector<fs::path> copies(const char* name) { return tomvik::core::ListBackups(folder() / name); }
 
-  QTemporaryDir dir_;
   std::string month_;
-  std::unique_ptr<TFormMain> window_;
-  std::unique_ptr<UserDriver> user_;
-  ScriptedPrompter* prompter_ = nullptr;
 };
 
 TEST_F(Backups, TheFirstSaveOfARunKeepsTheFileAsItWasAndLaterSavesDoNot) {

@@ -18,8 +18,8 @@
 
 #include "app/layout_support.h"
 #include "app/shell/folder_lock.h"
-#include "app/window/form_main.h"
 #include "app/user_driver.h"
+#include "app/window/form_main.h"
 #include "app/window_support.h"
 #include "core/books.h"
 #include "core/records/atomic_file.h"
@@ -100,7 +100,8 @@ TEST_F(FolderLockTest, ASecondStartOnAFolderInUseIsRefusedAndTouchesNothing) {
   EXPECT_EQ(OpenBooksFolder(folder(), prompter_), nullptr);
   ASSERT_EQ(prompter_.errors.size(), 1u);
   const QString& message = prompter_.errors[0];
-  EXPECT_TRUE(message.contains(QStringLiteral("別の Tomvik（プロセス ID %1").arg(running.pid()))) << message.toStdString();
+  EXPECT_TRUE(message.contains(QStringLiteral("別の Tomvik（プロセス ID %1").arg(running.pid())))
+      << message.toStdString();
   EXPECT_TRUE(message.contains(QStringLiteral("使用中"))) << message.toStdString();
   EXPECT_TRUE(message.contains(QStringLiteral("終了します"))) << message.toStdString();
   EXPECT_TRUE(prompter_.asked.empty());

@@ -3,33 +3,23 @@
 // characters become "?"; the file then holds exactly what was shown.
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTreeView>
 
 #include <filesystem>
-#include <memory>
 #include <string>
 
-#include "app/window/form_main.h"
 #include "app/shell/sjis_text.h"
 #include "app/shell/storable_text.h"
-#include "app/user_driver.h"
-#include "app/window_support.h"
+#include "app/window_on_folder.h"
 #include "core/records/atomic_file.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using tomvik::app::TFormMain;
 using tomvik::app::ToSjis;
-using tomvik::testing::ScriptedPrompter;
-using tomvik::testing::UserDriver;
 
 std::string ReadBytes(const fs::path& path) { return tomvik::core::ReadWholeFile(path).bytes; }
 
@@ -42,32 +32,13 @@ TEST(StorableText, NamesEachLostCharacterOnceAndKeepsTheRest) {
   EXPECT_TRUE(plain.lost.isEmpty());
 }
 
-class UnstorableText : public ::testing::Test {
+class UnstorableText : public tomvik::testing::WindowOnFolder {
  protected:
-  fs::path folder() const { return fs::path(dir_.path().toStdString()); }
-  void open() {
-    fs::copy_file(fs::path(TOMVIK_TEST_DATA_DIR) / "records" / "Code.txt", folder() / "Code.txt",
-                  fs::copy_options::overwrite_existing);
-    window_ = std::make_unique<TFormMain>(folder(), QDate(2011, 3, 20));
-    auto prompter = std::make_unique<ScriptedPrompter>();
-    prompter_ = prompter.get();
-    window_->setPrompter(std::move(prompter));
-    user_ = std::make_unique<UserDriver>(*window_);
-    user_->showActive();
-  }
+  void SetUp() override { copyFixtures({"Code.txt"}); }
   template <typename T>
   T* field(const char* name) {
     return user_->find<T>(name);
   }
-  void save() {
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
-    QCoreApplication::processEvents();
-  }
-
-  QTemporaryDir dir_;
-  std::unique_ptr<TFormMain> window_;
-  std::unique_ptr<UserDriver> user_;
-  ScriptedPrompter* prompter_ = nullptr;
 };
 
 TEST_F(UnstorableText, ANoteShowsWhatWillBeStoredAndTheFileHoldsJustThat) {
@@ -77,8 +48,10 @@ TEST_F(UnstorableText, ANoteShowsWhatWillBeStoredAndTheFileHoldsJustThat) {
   EXPECT_TRUE(prompter_->warnings.empty());  // nothing while typing
   user_->tab();
   ASSERT_EQ(prompter_->warnings.size(), 1u);
-  EXPECT_TRUE(prompter_->warnings[0].contains(QStringLiteral("「鷗」「𠮷」「😀」"))) << prompter_->warnings[0].toStdString();
-  EXPECT_TRUE(prompter_->warnings[0].contains(QStringLiteral("「?」になります"))) << prompter_->warnings[0].toStdString();
+  EXPECT_TRUE(prompter_->warnings[0].contains(QStringLiteral("「鷗」「𠮷」「😀」")))
+      << prompter_->warnings[0].toStdString();
+  EXPECT_TRUE(prompter_->warnings[0].contains(QStringLiteral("「?」になります")))
+      << prompter_->warnings[0].toStdString();
   EXPECT_EQ(note->toPlainText(), QStringLiteral("森?外と?野家?\n二行目"));
 
   // Back into the field and out again: nothing more to say.

@@ -5,9 +5,9 @@
 //       takes the folder's lock as the program does at start-up, prints
 //       "held" and waits to be killed;
 //   test_child save <folder> <first> <second>
-//       loads the four ledgers from each of two folders, prints "saving",
-//       then saves them into <folder> by turns, the first version and the
-//       second, until it is killed.
+//       takes the folder's lock, loads the four ledgers from each of two
+//       folders, prints "saving", then saves them into <folder> by turns,
+//       the first version and the second, until it is killed.
 #include <QCoreApplication>
 
 #include <unistd.h>
@@ -55,7 +55,14 @@ Books LoadVersion(const fs::path& from, const fs::path& into, const std::string&
   return books;
 }
 
-int SaveByTurns(const fs::path& folder, const fs::path& first, const fs::path& second) {
+int SaveByTurns(int argc, char** argv, const fs::path& folder, const fs::path& first, const fs::path& second) {
+  // As the program does: a kill leaves the lock behind as well.
+  QCoreApplication app(argc, argv);
+  tomvik::app::FolderLock lock(folder);
+  if (lock.tryLock() != tomvik::app::FolderLock::Outcome::Held) {
+    Say("refused");
+    return 2;
+  }
   const std::string month = "2024/01";
   Books versions[] = {LoadVersion(first, folder, month), LoadVersion(second, folder, month)};
   Say("saving");
@@ -73,7 +80,7 @@ int SaveByTurns(const fs::path& folder, const fs::path& first, const fs::path& s
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "hold" && argc == 3) return Hold(argc, argv, argv[2]);
-  if (mode == "save" && argc == 5) return SaveByTurns(argv[2], argv[3], argv[4]);
+  if (mode == "save" && argc == 5) return SaveByTurns(argc, argv, argv[2], argv[3], argv[4]);
   std::fprintf(stderr, "usage: test_child hold <folder> | save <folder> <first> <second>\n");
   return 1;
 }

@@ -86,9 +86,8 @@ QString FolderLock::failureText() const {
 }
 
 bool IsBooksFileName(std::string_view name) {
-  return name == core::kHoldingsFileName || name == core::kPositionsFileName ||
-         name == core::kStockMasterFileName || name == core::kSettingsFileName ||
-         name == core::kViewSettingsFileName || IsDiaryFileName(name);
+  return name == core::kHoldingsFileName || name == core::kPositionsFileName || name == core::kStockMasterFileName ||
+         name == core::kSettingsFileName || name == core::kViewSettingsFileName || IsDiaryFileName(name);
 }
 
 std::unique_ptr<FolderLock> OpenBooksFolder(const std::filesystem::path& folder, Prompter& prompter) {
@@ -97,11 +96,10 @@ std::unique_ptr<FolderLock> OpenBooksFolder(const std::filesystem::path& folder,
     case FolderLock::Outcome::Held: RemoveLeftovers(folder); return lock;
     case FolderLock::Outcome::InUse:
       prompter.showError(
-          nullptr,
-          QStringLiteral("このフォルダーの帳簿は、%1が使用中です。\n%2\n\n"
-                         "同じ帳簿を二つの Tomvik で開くと、後から保存した方が先の変更を消してしまいます。"
-                         "使用中の Tomvik で作業を続けてください。\nこの Tomvik は終了します。")
-              .arg(lock->holderText(), FolderText(folder)));
+          nullptr, QStringLiteral("このフォルダーの帳簿は、%1が使用中です。\n%2\n\n"
+                                  "同じ帳簿を二つの Tomvik で開くと、後から保存した方が先の変更を消してしまいます。"
+                                  "使用中の Tomvik で作業を続けてください。\nこの Tomvik は終了します。")
+                       .arg(lock->holderText(), FolderText(folder)));
       return nullptr;
     case FolderLock::Outcome::Failed: break;
   }

@@ -65,8 +65,7 @@ FileContent ReadWholeFile(const std::filesystem::path& path) {
 
 std::optional<FileError> WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes) {
   const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-  std::string pattern =
-      (folder / ("." + path.filename().string() + std::string(kTemporaryInfix) + "XXXXXX")).string();
+  std::string pattern = (folder / ("." + path.filename().string() + std::string(kTemporaryInfix) + "XXXXXX")).string();
   const int fd = ::mkstemp(pattern.data());
   if (fd < 0) return ErrorFor(path, errno);
 

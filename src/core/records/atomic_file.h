@@ -45,7 +45,7 @@ std::optional<std::string_view> TemporaryFileTarget(std::string_view name);
 
 struct StaleCleanup {
   std::vector<std::filesystem::path> removed;
-  std::uintmax_t bytes = 0;             // their size together
+  std::uintmax_t bytes = 0;       // their size together
   std::vector<FileError> errors;  // files that matched but could not be removed
 };
 // Removes the temporary files that writes into the folder left behind: the

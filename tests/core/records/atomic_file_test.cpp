@@ -145,8 +145,8 @@ TEST(AtomicFile, AFailedSaveKeepsTheLedgerUnsavedAndTheOldFile) {
 TEST(AtomicFile, TemporaryNamesTellTheFileTheyBelongTo) {
   EXPECT_EQ(TemporaryFileTarget(".Hold.txt.tmp-a1B2c3"), "Hold.txt");
   EXPECT_EQ(TemporaryFileTarget(".x.tmp-000000"), "x");
-  for (const char* name : {"Hold.txt", ".Hold.txt", "Hold.txt.tmp-a1B2c3", ".Hold.txt.tmp-a1B2c", ".Hold.txt.tmp-a1B2c34",
-                           ".Hold.txt.tmp-a1B2c!", ".Hold.txt.tmp_a1B2c3", "..tmp-a1B2c3"}) {
+  for (const char* name : {"Hold.txt", ".Hold.txt", "Hold.txt.tmp-a1B2c3", ".Hold.txt.tmp-a1B2c",
+                           ".Hold.txt.tmp-a1B2c34", ".Hold.txt.tmp-a1B2c!", ".Hold.txt.tmp_a1B2c3", "..tmp-a1B2c3"}) {
     EXPECT_FALSE(TemporaryFileTarget(name).has_value()) << name;
   }
 }

@@ -6,8 +6,13 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 PREFIX ?= /usr/local
 CMAKE_FLAGS ?=
+# The fuzz targets: their own build with clang, a short run of each in
+# `make test`, FUZZ_SECONDS of each in `make fuzz`.
+FUZZ_DIR = $(BUILD_DIR)/fuzz
+FUZZ_CXX ?= clang++-14
+FUZZ_SECONDS ?= 300
 
-.PHONY: all deps configure build run test install demo screenshots bench clean
+.PHONY: all deps configure build run test install fuzz-build fuzz demo screenshots bench clean
 
 all: build
 
@@ -25,8 +30,20 @@ build: configure
 run: build
 	$(BUILD_DIR)/bin/tomvik
 
-test: build
+test: build fuzz-build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j 2
+	ctest --test-dir $(FUZZ_DIR) --output-on-failure -j 2
+
+$(FUZZ_DIR)/CMakeCache.txt: | deps
+	cmake -S fuzz -B $(FUZZ_DIR) -G Ninja -DCMAKE_CXX_COMPILER=$(FUZZ_CXX)
+
+fuzz-build: deps $(FUZZ_DIR)/CMakeCache.txt
+	cmake --build $(FUZZ_DIR)
+
+# Each target for FUZZ_SECONDS, two at a time; what they find is kept in
+# $(FUZZ_DIR)/work/<target>/artifacts.
+fuzz: fuzz-build
+	TOMVIK_FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --test-dir $(FUZZ_DIR) --output-on-failure -j 2 --timeout $$(( $(FUZZ_SECONDS) + 300 ))
 
 # The program, its menu entry, icon, metainfo and help pages under $(PREFIX)
 # (DESTDIR is honoured for packaging).

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/shell/folder_lock.h"
+#include "app/shell/prompter.h"
 #include "app/window/base_folder.h"
 #include "app/window/form_main.h"
 #include "app/window/startup_guard.h"
@@ -36,6 +38,10 @@ int main(int argc, char* argv[]) {
     // Beside the executable when that folder is writable, else in the
     // user's data folder (an installed program).
     const std::filesystem::path baseFolder = tomvik::app::ProgramBaseFolder();
+    // One Tomvik per folder of books, held until the program ends.
+    tomvik::app::Prompter prompter;
+    const auto folderLock = tomvik::app::OpenBooksFolder(baseFolder, prompter);
+    if (!folderLock) return EXIT_FAILURE;
     // The sample data's demo starts on the sample's own "today".
     QDate today = QDate::currentDate();
     if (const char* forced = std::getenv("TOMVIK_TODAY")) {

@@ -118,4 +118,14 @@ std::optional<FileError> SaveLedger(Books& books, Ledger ledger) {
   return SaveStocks(books);
 }
 
+std::filesystem::path LedgerFilePath(const Books& books, Ledger ledger) {
+  switch (ledger) {
+    case Ledger::Diary: return books.folder / DiaryFileName(books.monthKey);
+    case Ledger::Holdings: return books.folder / kHoldingsFileName;
+    case Ledger::Positions: return books.folder / kPositionsFileName;
+    case Ledger::Stocks: break;
+  }
+  return books.folder / kStockMasterFileName;
+}
+
 }  // namespace tomvik::core

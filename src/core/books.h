@@ -88,5 +88,7 @@ std::optional<FileError> SavePositionsOf(Books& books);
 // entries not in the list, deleted ones too, stay as they are).
 std::optional<FileError> SaveStocks(Books& books);
 std::optional<FileError> SaveLedger(Books& books, Ledger ledger);
+// The file a save of the ledger writes (for the diary: the shown month's).
+std::filesystem::path LedgerFilePath(const Books& books, Ledger ledger);
 
 }  // namespace tomvik::core

@@ -26,10 +26,12 @@ class ScriptedPrompter : public app::Prompter {
     return next();
   }
   void showError(QWidget*, const QString& message) override { errors.push_back(message); }
+  void showWarning(QWidget*, const QString& message) override { warnings.push_back(message); }
 
   std::deque<app::Answer> answers;
   std::vector<QString> asked;
   std::vector<QString> errors;
+  std::vector<QString> warnings;
 
  private:
   app::Answer next() {

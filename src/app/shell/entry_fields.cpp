@@ -168,6 +168,7 @@ void ShowStockDetails(const StockFieldSet& fields, const core::StockDetails& det
 bool StoreTypedStockDetails(const StockFieldSet& fields, core::Books& books, WindowServices* services) {
   const core::StockDetails details{ToSjis(fields.name->text()), ToSjis(fields.exchange->currentText()),
                                    ToSjis(fields.unit->text())};
+  if (services) services->backUpBeforeWrite(core::Ledger::Stocks);
   const auto error = core::StoreStockFields(books, StockCodeOf(fields.code), details);
   if (!services) return false;
   if (error) {

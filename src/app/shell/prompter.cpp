@@ -41,6 +41,11 @@ void Prompter::showError(QWidget* window, const QString& message) {
   box.exec();
 }
 
+void Prompter::showWarning(QWidget* window, const QString& message) {
+  QMessageBox box(QMessageBox::Warning, QStringLiteral("注意"), message, QMessageBox::Ok, window);
+  box.exec();
+}
+
 QString DescribeFileError(const core::FileError& error) {
   return QString::fromLocal8Bit(error.path.string()) + QLatin1Char('\n') + QString::fromLocal8Bit(error.reason);
 }

@@ -25,6 +25,9 @@ class Prompter {
   virtual Answer askYesNoCancel(QWidget* window, const QString& message);
   // An error box with one OK button.
   virtual void showError(QWidget* window, const QString& message);
+  // A warning box titled "注意" with one OK button: something the user
+  // should know, while the work goes on.
+  virtual void showWarning(QWidget* window, const QString& message);
 };
 
 // The file and the system's reason, for an error message.

@@ -21,6 +21,7 @@
 #include "app/shell/entry_fields.h"
 #include "app/shell/keyboard.h"
 #include "app/shell/sjis_text.h"
+#include "app/shell/storable_text.h"
 #include "app/window/summary_panel.h"
 #include "app/shell/tab_base.h"
 #include "app/simulation/sim_summary_panel.h"
@@ -86,6 +87,7 @@ TFormMain::TFormMain(std::filesystem::path baseFolder, QDate today, QWidget* par
 
   createTabs();
   createMenus();
+  GuardUnstorableText(this, [this](const QString& message) { prompter_->showWarning(this, message); });
   diaryTab_->setStartDate(today_);
   holdingsTab_->ui.Date->setDate(today_);
   marginTab_->ui.Date->setDate(today_);
@@ -350,6 +352,7 @@ bool TFormMain::saveLedger(core::Ledger ledger) {
                                                              "ファイルを確かめてから起動し直してください。"));
     return false;
   }
+  backUpBeforeWrite(ledger);
   const auto error = core::SaveLedger(books_, ledger);
   saveAction(ledger)->setEnabled(books_.unsaved.of(ledger));
   if (!error) return true;
@@ -357,6 +360,15 @@ bool TFormMain::saveLedger(core::Ledger ledger) {
                                  QStringLiteral("を保存できませんでした。変更は保存されていません。\n") +
                                  DescribeFileError(*error));
   return false;
+}
+
+void TFormMain::backUpBeforeWrite(core::Ledger ledger) {
+  const auto backup = backups_.beforeOverwrite(core::LedgerFilePath(books_, ledger), core::LocalTimeNow());
+  if (backup.error) {
+    prompter_->showWarning(this, LedgerName(ledger) +
+                                     QStringLiteral("のバックアップを作れませんでした。保存はこのまま続けます。\n") +
+                                     DescribeFileError(*backup.error));
+  }
 }
 
 void TFormMain::MemoTotal2Change() {

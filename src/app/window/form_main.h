@@ -16,6 +16,7 @@
 #include "app/shell/prompter.h"
 #include "app/shell/window_services.h"
 #include "core/books.h"
+#include "core/records/backup.h"
 #include "core/records/ini_file.h"
 #include "core/records/settings.h"
 
@@ -53,6 +54,7 @@ class TFormMain : public QMainWindow, public WindowServices {
   bool initialSetupMode() const override;
   bool oldMode() const override { return settings_.oldMode; }
   bool saveLedger(core::Ledger ledger) override;
+  void backUpBeforeWrite(core::Ledger ledger) override;
   void ledgersChanged() override;
   void showTab(int index) override;
   void showDiaryDate(QDate day) override;
@@ -90,6 +92,7 @@ class TFormMain : public QMainWindow, public WindowServices {
   QAction* saveAction(core::Ledger ledger) const;
 
   core::Books books_;
+  core::BackupSession backups_;
   QDate today_;
   std::unique_ptr<Prompter> prompter_;
   core::Settings settings_;

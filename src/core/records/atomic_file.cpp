@@ -13,6 +13,13 @@ namespace {
 
 FileError ErrorFor(const std::filesystem::path& path, int code) { return FileError{path, std::strerror(code)}; }
 
+// A temporary name is "." + the file's name + this + mkstemp's six letters
+// or digits.
+constexpr std::string_view kTemporaryInfix = ".tmp-";
+constexpr std::size_t kTemporaryRandomLength = 6;
+
+bool IsAsciiAlnum(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
 // The permissions a replaced file keeps: the old file's, or the usual ones
 // for a new file.
 mode_t ModeFor(const std::filesystem::path& path) {
@@ -58,7 +65,7 @@ FileContent ReadWholeFile(const std::filesystem::path& path) {
 
 std::optional<FileError> WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes) {
   const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-  std::string pattern = (folder / ("." + path.filename().string() + ".tmp-XXXXXX")).string();
+  std::string pattern = (folder / ("." + path.filename().string() + std::string(kTemporaryInfix) + "XXXXXX")).string();
   const int fd = ::mkstemp(pattern.data());
   if (fd < 0) return ErrorFor(path, errno);
 
@@ -99,6 +106,43 @@ std::optional<FileError> RemoveFileIfExists(const std::filesystem::path& path) {
   std::filesystem::remove(path, ec);
   if (ec) return FileError{path, ec.message()};
   return std::nullopt;
+}
+
+std::optional<std::string_view> TemporaryFileTarget(std::string_view name) {
+  const std::size_t minimum = 1 + 1 + kTemporaryInfix.size() + kTemporaryRandomLength;
+  if (name.size() < minimum || name.front() != '.') return std::nullopt;
+  const std::string_view random = name.substr(name.size() - kTemporaryRandomLength);
+  for (char c : random) {
+    if (!IsAsciiAlnum(c)) return std::nullopt;
+  }
+  const std::string_view rest = name.substr(0, name.size() - kTemporaryRandomLength);
+  if (!rest.ends_with(kTemporaryInfix)) return std::nullopt;
+  return rest.substr(1, rest.size() - 1 - kTemporaryInfix.size());
+}
+
+StaleCleanup RemoveStaleTemporaryFiles(const std::filesystem::path& folder,
+                                       const std::function<bool(std::string_view target)>& ours) {
+  StaleCleanup cleanup;
+  std::error_code ec;
+  // The error_code forms throughout: a folder that cannot be listed has no
+  // leftovers to remove, and start-up goes on.
+  std::filesystem::directory_iterator it(folder, ec);
+  for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+    const std::filesystem::directory_entry& entry = *it;
+    const std::string name = entry.path().filename().string();
+    const auto target = TemporaryFileTarget(name);
+    if (!target || !ours(*target)) continue;
+    // A link or a folder of that name is not one of ours.
+    struct stat st {};
+    if (::lstat(entry.path().c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    if (::unlink(entry.path().c_str()) != 0) {
+      cleanup.errors.push_back(ErrorFor(entry.path(), errno));
+      continue;
+    }
+    cleanup.removed.push_back(entry.path());
+    cleanup.bytes += static_cast<std::uintmax_t>(st.st_size);
+  }
+  return cleanup;
 }
 
 }  // namespace tomvik::core

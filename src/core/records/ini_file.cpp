@@ -36,7 +36,10 @@ std::optional<std::string_view> IniSectionName(std::string_view line) {
   const std::string_view t = Trim(line);
   if (t.empty() || t.front() != '[') return std::nullopt;
   std::string_view name = t.substr(1);
-  const auto close = name.find(']');
+  // Up to the last "]", so that a name holding a "]" (a stock code read
+  // from a short header such as "[12]" is "12]") finds the section that
+  // writing it made.
+  const auto close = name.rfind(']');
   if (close != std::string_view::npos) name = name.substr(0, close);
   return Trim(name);
 }
@@ -84,6 +87,9 @@ std::string IniFile::serialise() const {
 }
 
 std::optional<IniFile::Range> IniFile::findSection(std::string_view section) const {
+  // Blanks around a name do not count, in the file or in the name asked
+  // for: a section written for " 123" is found again as " 123".
+  section = Trim(section);
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     const auto name = IniSectionName(lines_[i].text);
     if (!name || !IniNamesEqual(*name, section)) continue;
@@ -149,8 +155,11 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
     return;
   }
   if (const auto at = findKey(*range, key)) {
+    // The key as it is spelt there, but without blanks around it: the stock
+    // master's reader takes all after the key letter and the "=" as the
+    // value, so "C =x" kept its blank and grew by a "=" with every save.
     std::string& text = lines_[*at].text;
-    text = text.substr(0, text.find('=') + 1) + std::string(value);
+    text = std::string(*IniKeyName(text)) + "=" + std::string(value);
     return;
   }
   // After the section's last line that is not blank, so that the blank line

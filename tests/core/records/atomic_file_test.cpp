@@ -142,5 +142,42 @@ TEST(AtomicFile, AFailedSaveKeepsTheLedgerUnsavedAndTheOldFile) {
   EXPECT_EQ(folder.entries(), (std::vector<std::string>{"201103.txt", "Hold.txt"}));
 }
 
+TEST(AtomicFile, TemporaryNamesTellTheFileTheyBelongTo) {
+  EXPECT_EQ(TemporaryFileTarget(".Hold.txt.tmp-a1B2c3"), "Hold.txt");
+  EXPECT_EQ(TemporaryFileTarget(".x.tmp-000000"), "x");
+  for (const char* name : {"Hold.txt", ".Hold.txt", "Hold.txt.tmp-a1B2c3", ".Hold.txt.tmp-a1B2c",
+                           ".Hold.txt.tmp-a1B2c34", ".Hold.txt.tmp-a1B2c!", ".Hold.txt.tmp_a1B2c3", "..tmp-a1B2c3"}) {
+    EXPECT_FALSE(TemporaryFileTarget(name).has_value()) << name;
+  }
+}
+
+TEST(AtomicFile, StaleTemporaryFilesOfOurFilesAreRemovedAndNothingElse) {
+  TempFolder folder;
+  // What killed writes leave: the full new contents under a temporary name.
+  test::WriteBytes(folder / ".Hold.txt.tmp-a1B2c3", std::string(1000, 'h'));
+  test::WriteBytes(folder / ".201103.txt.tmp-zzzzzz", std::string(24, 'd'));
+  // Not ours: another file's temporary name, a folder and a link of our
+  // pattern, a file in a sub-folder, the data files.
+  test::WriteBytes(folder / ".notes.md.tmp-a1B2c3", "x");
+  std::filesystem::create_directory(folder / ".Loan.txt.tmp-folder");
+  std::filesystem::create_symlink(folder / "Hold.txt", folder / ".Hold.txt.tmp-link00");
+  std::filesystem::create_directory(folder / "sub");
+  test::WriteBytes(folder / "sub" / ".Hold.txt.tmp-a1B2c3", "x");
+  test::WriteBytes(folder / "Hold.txt", "held");
+
+  const auto ours = [](std::string_view target) { return target == "Hold.txt" || target == "201103.txt"; };
+  const StaleCleanup cleanup = RemoveStaleTemporaryFiles(folder.path(), ours);
+  EXPECT_EQ(cleanup.removed.size(), 2u);
+  EXPECT_EQ(cleanup.bytes, 1024u);
+  EXPECT_TRUE(cleanup.errors.empty());
+  EXPECT_EQ(folder.entries(), (std::vector<std::string>{".Hold.txt.tmp-link00", ".Loan.txt.tmp-folder",
+                                                        ".notes.md.tmp-a1B2c3", "Hold.txt", "sub"}));
+  EXPECT_TRUE(std::filesystem::exists(folder / "sub" / ".Hold.txt.tmp-a1B2c3"));
+  EXPECT_EQ(test::ReadBytes(folder / "Hold.txt"), "held");
+
+  // A folder that is not there has nothing to remove.
+  EXPECT_TRUE(RemoveStaleTemporaryFiles(folder / "missing", ours).removed.empty());
+}
+
 }  // namespace
 }  // namespace tomvik::core

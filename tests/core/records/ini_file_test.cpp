@@ -60,25 +60,26 @@ TEST(IniFile, IntegersAndBooleansWithTheirFallbacks) {
 
 TEST(IniFile, EditsChangeOnlyTheLinesTheyConcern) {
   IniFile ini = IniFile::Parse("; keep\r\n[A]\r\nx = 1\r\ny=2\r\n\r\n[B]\nz=3\n");
-  // Replaced where it stands, keeping the key as it was spelt.
+  // Replaced where it stands, keeping the key as it was spelt but not the
+  // blanks around it.
   ini.writeString("a", "X", "10");
-  EXPECT_EQ(ini.serialise(), "; keep\r\n[A]\r\nx =10\r\ny=2\r\n\r\n[B]\nz=3\n");
+  EXPECT_EQ(ini.serialise(), "; keep\r\n[A]\r\nx=10\r\ny=2\r\n\r\n[B]\nz=3\n");
   // A new key goes after the section's last line that is not blank.
   ini.writeInt("A", "w", -4);
-  EXPECT_EQ(ini.serialise(), "; keep\r\n[A]\r\nx =10\r\ny=2\r\nw=-4\r\n\r\n[B]\nz=3\n");
+  EXPECT_EQ(ini.serialise(), "; keep\r\n[A]\r\nx=10\r\ny=2\r\nw=-4\r\n\r\n[B]\nz=3\n");
   ini.writeBool("B", "b", true);
-  EXPECT_EQ(ini.serialise(), "; keep\r\n[A]\r\nx =10\r\ny=2\r\nw=-4\r\n\r\n[B]\nz=3\nb=1\r\n");
+  EXPECT_EQ(ini.serialise(), "; keep\r\n[A]\r\nx=10\r\ny=2\r\nw=-4\r\n\r\n[B]\nz=3\nb=1\r\n");
   // A new section goes to the end, after a blank line.
   ini.writeBool("C", "c", false);
-  EXPECT_EQ(ini.serialise(), "; keep\r\n[A]\r\nx =10\r\ny=2\r\nw=-4\r\n\r\n[B]\nz=3\nb=1\r\n\r\n[C]\r\nc=0\r\n\r\n");
+  EXPECT_EQ(ini.serialise(), "; keep\r\n[A]\r\nx=10\r\ny=2\r\nw=-4\r\n\r\n[B]\nz=3\nb=1\r\n\r\n[C]\r\nc=0\r\n\r\n");
   // Deleting removes the key's lines only.
   EXPECT_TRUE(ini.deleteKey("a", "Y"));
   EXPECT_FALSE(ini.deleteKey("A", "y"));
   EXPECT_FALSE(ini.deleteKey("Missing", "y"));
-  EXPECT_EQ(ini.serialise(), "; keep\r\n[A]\r\nx =10\r\nw=-4\r\n\r\n[B]\nz=3\nb=1\r\n\r\n[C]\r\nc=0\r\n\r\n");
+  EXPECT_EQ(ini.serialise(), "; keep\r\n[A]\r\nx=10\r\nw=-4\r\n\r\n[B]\nz=3\nb=1\r\n\r\n[C]\r\nc=0\r\n\r\n");
   // Erasing a section removes it with all its lines.
   ini.eraseSection("b");
-  EXPECT_EQ(ini.serialise(), "; keep\r\n[A]\r\nx =10\r\nw=-4\r\n\r\n[C]\r\nc=0\r\n\r\n");
+  EXPECT_EQ(ini.serialise(), "; keep\r\n[A]\r\nx=10\r\nw=-4\r\n\r\n[C]\r\nc=0\r\n\r\n");
   ini.eraseSection("Missing");
   EXPECT_EQ(ini.sectionNames(), (std::vector<std::string>{"A", "C"}));
 }
@@ -120,6 +121,25 @@ TEST(IniFile, LinesThatAreNeitherSectionsNorKeys) {
   EXPECT_EQ(IniKeyName(" key =v"), std::optional<std::string_view>("key"));
   EXPECT_EQ(IniKeyName("[k=v]"), std::nullopt);
   EXPECT_EQ(IniKeyName("text"), std::nullopt);
+}
+
+TEST(IniFile, ASectionWrittenForAnyOneLineNameIsFoundAgain) {
+  // Stock codes read from hand-edited headers may hold "]" or blanks; each
+  // write must find the section the first one made, or every save of the
+  // stock master would add sections again.
+  for (const char* name : {"12]", " 123", "1 ]]", "[12]", "1234"}) {
+    IniFile ini = IniFile::Parse("[1234x]\r\nN=other\r\n");
+    ini.writeString(name, "N", "a");
+    ini.writeString(name, "E", "b");
+    const std::string once = ini.serialise();
+    ini.writeString(name, "N", "a");
+    EXPECT_EQ(ini.serialise(), once) << name;
+    const IniFile again = IniFile::Parse(once);
+    EXPECT_EQ(again.readString(name, "N", ""), "a") << name;
+    EXPECT_EQ(again.readString(name, "E", ""), "b") << name;
+    EXPECT_EQ(again.readString("1234x", "N", ""), "other") << name;
+  }
+  EXPECT_EQ(IniSectionName("[12]] tail"), std::optional<std::string_view>("12]"));
 }
 
 }  // namespace

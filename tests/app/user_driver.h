@@ -21,6 +21,8 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -199,6 +201,15 @@ class UserDriver {
       if (dialog->isVisible()) dialog->reject();
     });
     poll->start(10);
+  }
+
+  // A click on a tab's caption brings it to the front.
+  void chooseTab(const char* tabWidget, int index) {
+    auto* tabs = find<QTabWidget>(tabWidget);
+    QTabBar* bar = tabs->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(tabs->currentIndex(), index);
   }
 
   // A button pressed with the mouse; it must be there to be pressed.

@@ -79,6 +79,8 @@ int main(int argc, char* argv[]) {
   QDir().mkpath(g_out);
 
   tomvik::app::TFormMain window(std::filesystem::path(QFile::encodeName(data).toStdString()), today);
+  // Wide enough for the lists' coloured columns at the right.
+  window.resize(1100, 640);
   window.show();
   window.activateWindow();
   if (!QTest::qWaitForWindowExposed(&window)) std::fprintf(stderr, "tomvik_screenshots: window not exposed\n");

@@ -49,14 +49,16 @@ TEST(CellStyles, TheRateRampShadesByDigitsAndSign) {
   // Two digits before the point: the wide shades.
   EXPECT_EQ(Of(ListKind::Holdings, "騰落率", "-12.50%", kPlain), Look(QColor(176, 176, 255), QColor(160, 0, 0), false));
   EXPECT_EQ(Of(ListKind::Holdings, "騰落率", "+12.50%", kPlain), Look(QColor(255, 128, 128), kBlue, false));
-  EXPECT_EQ(Of(ListKind::Holdings, "騰落率", "-100.00%", kPlain), Look(QColor(176, 176, 255), QColor(160, 0, 0), false));
+  EXPECT_EQ(Of(ListKind::Holdings, "騰落率", "-100.00%", kPlain),
+            Look(QColor(176, 176, 255), QColor(160, 0, 0), false));
   // By the first digit.
   EXPECT_EQ(Of(ListKind::Holdings, "騰落率", "-3.20%", kPlain), Look(QColor(192, 208, 255), QColor(208, 0, 0), false));
   EXPECT_EQ(Of(ListKind::Holdings, "騰落率", "+0.40%", kPlain), Look(QColor(255, 224, 224), kBlue, false));
   EXPECT_EQ(Of(ListKind::Holdings, "騰落率", "+4.00%", kPlain), Look(QColor(255, 160, 160), kBlue, false));
   EXPECT_EQ(Of(ListKind::Holdings, "騰落率", "-7.77%", kPlain), Look(QColor(176, 192, 255), QColor(176, 0, 0), false));
   // Selection does not change the ramp.
-  EXPECT_EQ(Of(ListKind::Positions, "騰落率", "-3.20%", kSelected), Of(ListKind::Positions, "騰落率", "-3.20%", kPlain));
+  EXPECT_EQ(Of(ListKind::Positions, "騰落率", "-3.20%", kSelected),
+            Of(ListKind::Positions, "騰落率", "-3.20%", kPlain));
   // "0.00%" and a missing rate are drawn by the list.
   EXPECT_EQ(Of(ListKind::Holdings, "騰落率", "0.00%", kPlain), ListLook(kPlain, kSystem));
   EXPECT_EQ(Of(ListKind::Stocks, "利率", "---", kPlain), ListLook(kPlain, kSystem));
@@ -68,8 +70,10 @@ TEST(CellStyles, HoldingsAndPositionsShowTheirSideAndMarketPrice) {
   EXPECT_EQ(Of(ListKind::Holdings, "取引", "買", kPlain, "13321"), Look(kSystem.window, kRed, true, TextPlace::Kind));
   EXPECT_EQ(Of(ListKind::Holdings, "取引", "売", kSelected, "13322"),
             Look(kBlue, kSystem.highlightText, true, TextPlace::Kind));
-  EXPECT_EQ(Of(ListKind::Positions, "建玉", "買建", kPlain, "72035"), Look(kSystem.window, kRed, true, TextPlace::Kind));
-  EXPECT_EQ(Of(ListKind::Positions, "建玉", "売建", kPlain, "72036"), Look(kSystem.window, kBlue, true, TextPlace::Kind));
+  EXPECT_EQ(Of(ListKind::Positions, "建玉", "買建", kPlain, "72035"),
+            Look(kSystem.window, kRed, true, TextPlace::Kind));
+  EXPECT_EQ(Of(ListKind::Positions, "建玉", "売建", kPlain, "72036"),
+            Look(kSystem.window, kBlue, true, TextPlace::Kind));
   // The market price: the selection's own look, muted without the focus.
   EXPECT_EQ(Of(ListKind::Holdings, "時価", "6,515", kPlain), Look(kSystem.window, kSystem.windowText, true));
   EXPECT_EQ(Of(ListKind::Holdings, "時価", "6,515", kSelected), Look(kSystem.highlight, kSystem.highlightText, true));
@@ -124,7 +128,8 @@ TEST(CellStyles, DiaryHeldAmountsTellWhichSideTheyMoved) {
 
 TEST(CellStyles, StockMasterTotals) {
   EXPECT_EQ(Of(ListKind::Stocks, "買い総額", "96,525", kPlain), Look(kSystem.window, kRed, false));
-  EXPECT_EQ(Of(ListKind::Stocks, "売り総額", "96,525", kSelected), Look(kSystem.highlight, kSystem.highlightText, false));
+  EXPECT_EQ(Of(ListKind::Stocks, "売り総額", "96,525", kSelected),
+            Look(kSystem.highlight, kSystem.highlightText, false));
   // A zero total is the list's, in the list's own colour.
   EXPECT_EQ(Of(ListKind::Stocks, "買い総額", "0", kPlain), ListLook(kPlain, kSystem));
   EXPECT_EQ(Of(ListKind::Stocks, "売買損益", "-9,000", kPlain), Look(kSystem.window, kRed, true));

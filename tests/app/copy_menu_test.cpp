@@ -7,11 +7,9 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTreeView>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 #include "app/shell/copy_menu.h"
@@ -21,13 +19,12 @@
 #include "app/totals/totals_tab.h"
 #include "app/user_driver.h"
 #include "app/window/form_main.h"
-#include "app/window_support.h"
+#include "app/window_fixture.h"
 #include "core/records/ini_file.h"
 #include "core/records/settings.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using tomvik::app::CopiedItem;
 using tomvik::app::CopiedLines;
 using tomvik::app::CopyOptions;
@@ -79,23 +76,13 @@ TEST(CopiedText, AWholeListIsOneLinePerRowInListOrder) {
   LedgerModel model(&table, tomvik::app::TotalsTab::Columns());
   EXPECT_EQ(CopiedLines(model, {0, 1}, CopyOptions{}, false),
             QStringLiteral("2026/11,-5,0,-5,-5\n2026/12,0,100000,100000,100000\n"));
-  EXPECT_EQ(CopiedLines(model, {}, CopyOptions{true, false}, false), QStringLiteral("日付,売買損益,入出金,収支,累計\n"));
+  EXPECT_EQ(CopiedLines(model, {}, CopyOptions{true, false}, false),
+            QStringLiteral("日付,売買損益,入出金,収支,累計\n"));
 }
 
 // The menus as the user meets them in the window.
-class CopyMenuWindow : public ::testing::Test {
+class CopyMenuWindow : public tomvik::testing::WindowOnFolder {
  protected:
-  fs::path folder() const { return fs::path(dir_.path().toStdString()); }
-  void writeFile(const char* name, const QString& text) {
-    std::ofstream(folder() / name, std::ios::binary) << tomvik::app::ToSjis(text);
-  }
-  tomvik::app::TFormMain& open() {
-    window_ = std::make_unique<tomvik::app::TFormMain>(folder(), QDate(2011, 3, 15));
-    window_->setPrompter(std::make_unique<tomvik::testing::ScriptedPrompter>());
-    driver_ = std::make_unique<UserDriver>(*window_);
-    driver_->showActive();
-    return *window_;
-  }
   QTreeView* list(const char* name) { return driver_->find<QTreeView>(name); }
   static bool enabled(QMenu* menu, const char* item) {
     for (QAction* action : menu->actions()) {
@@ -104,10 +91,6 @@ class CopyMenuWindow : public ::testing::Test {
     ADD_FAILURE() << item;
     return false;
   }
-
-  QTemporaryDir dir_;
-  std::unique_ptr<tomvik::app::TFormMain> window_;
-  std::unique_ptr<UserDriver> driver_;
 };
 
 TEST_F(CopyMenuWindow, WithoutASelectionOnlyTheWholeListCanBeCopied) {
@@ -132,7 +115,8 @@ TEST_F(CopyMenuWindow, WithoutASelectionOnlyTheWholeListCanBeCopied) {
   window_->showTab(4);
   QMenu* empty = driver_->rightClickRow(list("ListViewTotal"), -1);
   ASSERT_NE(empty, nullptr);
-  for (const char* item : {"PopupCopyItem", "PopupCopyLine", "PopupCopyAll"}) EXPECT_FALSE(enabled(empty, item)) << item;
+  for (const char* item : {"PopupCopyItem", "PopupCopyLine", "PopupCopyAll"})
+    EXPECT_FALSE(enabled(empty, item)) << item;
   empty->close();
 }
 

@@ -8,41 +8,28 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTreeView>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 #include "app/shell/list_delegate.h"
 #include "app/shell/sjis_text.h"
 #include "app/user_driver.h"
 #include "app/window/form_main.h"
-#include "app/window_support.h"
+#include "app/window_fixture.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using tomvik::app::ListDelegate;
 using tomvik::testing::UserDriver;
 
 // Blue letters, also where they blend into the background.
 bool IsBlue(QRgb pixel) { return qBlue(pixel) > 180 && qRed(pixel) < 90 && qGreen(pixel) < 90; }
 
-class ListPainting : public ::testing::Test {
+class ListPainting : public tomvik::testing::WindowOnFolder {
  protected:
-  fs::path folder() const { return fs::path(dir_.path().toStdString()); }
-  void writeFile(const char* name, const QString& text) {
-    std::ofstream(folder() / name, std::ios::binary) << tomvik::app::ToSjis(text);
-  }
-  void open() {
-    window_ = std::make_unique<tomvik::app::TFormMain>(folder(), QDate(2011, 3, 15));
-    window_->setPrompter(std::make_unique<tomvik::testing::ScriptedPrompter>());
-    window_->resize(1000, 600);
-    driver_ = std::make_unique<UserDriver>(*window_);
-    driver_->showActive();
-  }
+  void open() { WindowOnFolder::open(QSize(1000, 600)); }
   int column(QTreeView* list, const QString& caption) {
     for (int c = 0; c < list->model()->columnCount(); ++c) {
       if (list->model()->headerData(c, Qt::Horizontal).toString() == caption) return c;
@@ -55,10 +42,6 @@ class ListPainting : public ::testing::Test {
     const QRect rect = list->visualRect(list->model()->index(row, col));
     return list->viewport()->grab(rect).toImage();
   }
-
-  QTemporaryDir dir_;
-  std::unique_ptr<tomvik::app::TFormMain> window_;
-  std::unique_ptr<UserDriver> driver_;
 };
 
 TEST_F(ListPainting, ASelectedLossIsHighlightTextOnRedAndFiguresEndNearTheRightEdge) {

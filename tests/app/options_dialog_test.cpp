@@ -12,18 +12,16 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTreeView>
 #include <QTreeWidget>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 #include "app/shell/sjis_text.h"
 #include "app/user_driver.h"
 #include "app/window/form_main.h"
-#include "app/window_support.h"
+#include "app/window_fixture.h"
 #include "core/records/atomic_file.h"
 #include "core/records/ini_file.h"
 
@@ -31,15 +29,12 @@ namespace {
 
 namespace fs = std::filesystem;
 using tomvik::app::ToQString;
-using tomvik::app::ToSjis;
 using tomvik::testing::UserDriver;
 
 const QStringList kBuiltIn = {"東証１部", "東証２部", "マザーズ", "ジャスダック", "ヘラクレス"};
 
-class OptionsDialog : public ::testing::Test {
+class OptionsDialog : public tomvik::testing::WindowOnFolder {
  protected:
-  fs::path folder() const { return fs::path(dir_.path().toStdString()); }
-  void writeFile(const char* name, const QString& text) { std::ofstream(folder() / name, std::ios::binary) << ToSjis(text); }
   tomvik::core::IniFile settingsFile() const {
     return tomvik::core::IniFile::Parse(tomvik::core::ReadWholeFile(folder() / "TMVK.ini").bytes);
   }
@@ -47,13 +42,6 @@ class OptionsDialog : public ::testing::Test {
     return ToQString(settingsFile().readString(section, key, "(none)"));
   }
 
-  tomvik::app::TFormMain& open() {
-    window_ = std::make_unique<tomvik::app::TFormMain>(folder(), QDate(2011, 3, 15));
-    window_->setPrompter(std::make_unique<tomvik::testing::ScriptedPrompter>());
-    driver_ = std::make_unique<UserDriver>(*window_);
-    driver_->showActive();
-    return *window_;
-  }
   // Opens 動作環境 and lets `inside` work in the dialog.
   void options(std::function<void(QDialog&, UserDriver&)> inside) {
     UserDriver::whenModal([inside](QDialog& dialog) {
@@ -92,10 +80,6 @@ class OptionsDialog : public ::testing::Test {
     for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
     return items;
   }
-
-  QTemporaryDir dir_;
-  std::unique_ptr<tomvik::app::TFormMain> window_;
-  std::unique_ptr<UserDriver> driver_;
 };
 
 TEST_F(OptionsDialog, FirstOpeningShowsTheBuiltInNamesAndCancelChangesNothing) {
@@ -144,9 +128,9 @@ TEST_F(OptionsDialog, OkSetsTheTitleAndWritesOnlyTheDialogsKeys) {
   EXPECT_EQ(window_->windowTitle(), QStringLiteral("Tomvik - 山田"));
   // Written at once, beside what the file held; the window's own keys wait for the close.
   EXPECT_EQ(ToQString(tomvik::core::ReadWholeFile(folder() / "TMVK.ini").bytes).toStdString(),
-            std::string("[Window]\r\nTop=60\r\nCoName=山田\r\nAutoSave=1\r\nChargeSave=0\r\nOldMode=0\r\n"
-                           "[Exchg]\r\n1=東証１部\r\n2=東証２部\r\n3=マザーズ\r\n4=ジャスダック\r\n5=ヘラクレス\r\n"
-                           "Count=5\r\n"));
+            std::string("[Window]\r\nTop=60\r\nCoName=山田\r\nAutoSave=1\r\nChargeSave=0\r\nOldMode=0\r\n\r\n"
+                        "[Exchg]\r\n1=東証１部\r\n2=東証２部\r\n3=マザーズ\r\n4=ジャスダック\r\n5=ヘラクレス\r\n"
+                        "Count=5\r\n\r\n"));
 
   // An empty name gives the plain title and is written empty.
   options([&](QDialog&, UserDriver& user) {
@@ -203,7 +187,8 @@ TEST_F(OptionsDialog, ExchangeNamesAreEditedInPlaceAndAnEmptyOneIsDropped) {
 }
 
 TEST_F(OptionsDialog, OkUnticksBothSellBoxesAndTheOldModeTakesEffectAtOnce) {
-  writeFile("Hold.txt", QStringLiteral("=1000000,0\r\n-買,1234 見本電機,東証１部,100,412000,100,4120,4300,18000\r\n \r\n"));
+  writeFile("Hold.txt",
+            QStringLiteral("=1000000,0\r\n-買,1234 見本電機,東証１部,100,412000,100,4120,4300,18000\r\n \r\n"));
   writeFile("201103.txt", QStringLiteral("[2011/03/15(火)]\r\n 見送り\r\n\r\n"));
   open();
   window_->showTab(1);

@@ -17,8 +17,10 @@ struct Caption {
   ColumnRole role;
 };
 
-constexpr Caption kDiaryColumns[] = {
-    {u"日付", ColumnRole::Date}, {u"取引", ColumnRole::Kind}, {u"保有", ColumnRole::Held}, {u"損益", ColumnRole::Profit}};
+constexpr Caption kDiaryColumns[] = {{u"日付", ColumnRole::Date},
+                                     {u"取引", ColumnRole::Kind},
+                                     {u"保有", ColumnRole::Held},
+                                     {u"損益", ColumnRole::Profit}};
 constexpr Caption kLedgerColumns[] = {{u"取引", ColumnRole::Kind},
                                       {u"建玉", ColumnRole::Kind},
                                       {u"時価", ColumnRole::Market},
@@ -33,9 +35,9 @@ constexpr Caption kTotalColumns[] = {{u"日付", ColumnRole::Date},
                                      {u"入出金", ColumnRole::Cash},
                                      {u"収支", ColumnRole::Balance},
                                      {u"累計", ColumnRole::Running}};
-constexpr Caption kSimColumns[] = {{u"取引", ColumnRole::Kind},       {u"保有金額", ColumnRole::HeldCost},
-                                   {u"売買損益", ColumnRole::Result}, {u"保有", ColumnRole::Position},
-                                   {u"総額", ColumnRole::Total},      {u"騰落率", ColumnRole::Rate},
+constexpr Caption kSimColumns[] = {{u"取引", ColumnRole::Kind},          {u"保有金額", ColumnRole::HeldCost},
+                                   {u"売買損益", ColumnRole::Result},    {u"保有", ColumnRole::Position},
+                                   {u"総額", ColumnRole::Total},         {u"騰落率", ColumnRole::Rate},
                                    {u"含み損益", ColumnRole::Unrealised}};
 
 template <std::size_t N>
@@ -124,8 +126,7 @@ bool Shaded(QStringView text) { return text.endsWith(u'%') && !text.startsWith(u
 
 // --- The lists ----------------------------------------------------------------
 
-CellStyle DiaryStyle(ColumnRole column, QStringView text, std::string_view key, CellState s,
-                     const SystemColours& sys) {
+CellStyle DiaryStyle(ColumnRole column, QStringView text, std::string_view key, CellState s, const SystemColours& sys) {
   const char kindClass = core::KindClassOf(key);
   const char side = core::KindSideOf(key);
   const bool header = kindClass == '0';
@@ -140,17 +141,28 @@ CellStyle DiaryStyle(ColumnRole column, QStringView text, std::string_view key, 
       if (header) return plain;
       const std::string_view kind = key.size() >= 12 ? key.substr(10, 2) : std::string_view();
       CellStyle style = plain;
-      if (kind == "11") style = SelectionBackground(kMagenta, s, sys, false);
-      else if (kind == "12") style = SelectionBackground(kCyan, s, sys, false);
-      else if (kind == "21" || kind == "25" || kind == "27") style = SideRule(kRed, s, sys, true);
-      else if (kind == "22" || kind == "26") style = SideRule(kBlue, s, sys, true);
-      else if (kind == "31" || kind == "35") style = ClosingRule(kRed, s, true);
-      else if (kind == "32" || kind == "36" || kind == "38") style = ClosingRule(kBlue, s, true);
-      else if (kind == "51" || kind == "52") style = SelectionBackground(kGreen, s, sys, false);
-      else if (kind == "55") style = SelectionBackground(kMagenta, s, sys, false);
-      else if (kind == "56") style = SelectionBackground(kCyan, s, sys, false);
-      else if (kind == "71") style = SideRule(kOrange, s, sys, true);
-      else if (kind == "72") style = SideRule(kAzure, s, sys, true);
+      if (kind == "11")
+        style = SelectionBackground(kMagenta, s, sys, false);
+      else if (kind == "12")
+        style = SelectionBackground(kCyan, s, sys, false);
+      else if (kind == "21" || kind == "25" || kind == "27")
+        style = SideRule(kRed, s, sys, true);
+      else if (kind == "22" || kind == "26")
+        style = SideRule(kBlue, s, sys, true);
+      else if (kind == "31" || kind == "35")
+        style = ClosingRule(kRed, s, true);
+      else if (kind == "32" || kind == "36" || kind == "38")
+        style = ClosingRule(kBlue, s, true);
+      else if (kind == "51" || kind == "52")
+        style = SelectionBackground(kGreen, s, sys, false);
+      else if (kind == "55")
+        style = SelectionBackground(kMagenta, s, sys, false);
+      else if (kind == "56")
+        style = SelectionBackground(kCyan, s, sys, false);
+      else if (kind == "71")
+        style = SideRule(kOrange, s, sys, true);
+      else if (kind == "72")
+        style = SideRule(kAzure, s, sys, true);
       style.place = TextPlace::Kind;
       return style;
     }
@@ -256,8 +268,8 @@ CellStyle SimStyle(ColumnRole column, QStringView text, const RowFacts& row, Cel
       if (!text.isEmpty() && !Zero(text)) return SignRule(text, s, sys, true);
       break;
     case ColumnRole::Position: {
-      CellStyle style = text == kSum ? Style(kYellow, sys.windowText, true)
-                                     : SideRule(text == kBuy ? kRed : kBlue, s, sys, true);
+      CellStyle style =
+          text == kSum ? Style(kYellow, sys.windowText, true) : SideRule(text == kBuy ? kRed : kBlue, s, sys, true);
       style.place = TextPlace::Kind;
       return style;
     }

@@ -23,7 +23,9 @@ QString Caption(const QAbstractItemModel& model, int column) {
 }
 
 bool RightAligned(const QAbstractItemModel& model, int column) {
-  return model.headerData(column, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>().testFlag(Qt::AlignRight);
+  return model.headerData(column, Qt::Horizontal, Qt::TextAlignmentRole)
+      .value<Qt::Alignment>()
+      .testFlag(Qt::AlignRight);
 }
 
 // The column that shows the row's own key (the stock code) is the row's

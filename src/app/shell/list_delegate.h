@@ -39,7 +39,7 @@ class ListDelegate : public QStyledItemDelegate {
   struct Columns {
     const QAbstractItemModel* model = nullptr;
     std::vector<ColumnRole> roles;
-    int result = -1;    // the simulation's 売買損益 and 保有, which its rows' looks depend on
+    int result = -1;  // the simulation's 売買損益 and 保有, which its rows' looks depend on
     int position = -1;
   };
   void paintCell(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const;

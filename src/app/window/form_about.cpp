@@ -20,7 +20,7 @@ namespace {
 constexpr QSize kClientSize(298, 213);
 constexpr QPoint kIconAt(56, 32);
 constexpr QPoint kTitleAt(94, 28);
-constexpr int kVersionBaseline = 77;  // the shadow lies a pixel above and below
+constexpr int kVersionTop = 77;  // the shadow lies a pixel above and below
 constexpr int kAddressTop = 139;
 constexpr QRect kOkButton(111, 176, 75, 25);
 
@@ -28,7 +28,7 @@ const QColor kCream(255, 248, 225);
 
 QFont VersionFont(const QFont& base) {
   QFont font = base;
-  font.setFamilies({QStringLiteral("DejaVu Serif"), QStringLiteral("serif")});
+  font.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("DejaVu Serif"), QStringLiteral("serif")});
   font.setPointSize(9);
   return font;
 }
@@ -37,6 +37,12 @@ QFont VersionFont(const QFont& base) {
 
 QString ProgramVersion() { return QStringLiteral(TOMVIK_VERSION); }
 QString ProgramWebAddress() { return QStringLiteral(TOMVIK_WEB_ADDRESS); }
+
+QString ShownVersion(const QString& version) {
+  const qsizetype point = version.indexOf(u'.');
+  if (point < 0) return version;
+  return version.left(point + 1) + version.mid(point + 1).remove(u'.');
+}
 
 // ---------------------------------------------------------------------------
 // The address
@@ -121,7 +127,7 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent), background_(Picture(k
   connect(help, &QShortcut::activated, this, [this] { ShowHelpTopic(this, kHelpTopicAbout); });
 }
 
-QString TFormAbout::VersionText() { return QStringLiteral("～ Version %1 ～").arg(ProgramVersion()); }
+QString TFormAbout::VersionText() { return QStringLiteral("～ Version %1 ～").arg(ShownVersion(ProgramVersion())); }
 
 void TFormAbout::LabelURL1Click(const QString& address) {
   QDesktopServices::openUrl(QUrl(address));
@@ -145,7 +151,7 @@ void TFormAbout::paintEvent(QPaintEvent*) {
   const std::pair<QPoint, QColor> layers[] = {{{-1, -1}, Qt::white}, {{1, 1}, Qt::cyan}, {{0, 0}, Qt::blue}};
   for (const auto& [offset, colour] : layers) {
     painter.setPen(colour);
-    painter.drawText(QPoint(x, kVersionBaseline) + offset, text);
+    painter.drawText(QPoint(x, kVersionTop + painter.fontMetrics().ascent()) + offset, text);
   }
 }
 

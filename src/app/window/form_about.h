@@ -15,6 +15,9 @@ namespace tomvik::app {
 // The version of this build ("2.2.2") and the program's web address.
 QString ProgramVersion();
 QString ProgramWebAddress();
+// A version as the About box writes it: the major number, a point, then the
+// other numbers run together ("2.2.2" is "2.22", as the settings' version 222).
+QString ShownVersion(const QString& version);
 
 // The web address, drawn twice a pixel apart for a shadow, as a link: bold,
 // underlined, a hand cursor; blue over white while the pointer is on it,
@@ -57,7 +60,7 @@ class TFormAbout : public QDialog {
   };
   Ui ui;
 
-  // The version line as shown.
+  // The version line as shown: "～ Version 2.22 ～".
   static QString VersionText();
   // Hands the address to the desktop to open, then closes the box.
   void LabelURL1Click(const QString& address);

@@ -472,8 +472,8 @@ void TFormMain::applyOptions(const Options& options) {
 
   core::WriteOptionSettings(settingsIni_, s);
   if (const auto error = core::SaveIni(books_.folder, settingsIni_)) {
-    prompter_->showError(this, QStringLiteral("設定を保存できませんでした。終了時にもう一度保存します。\n") +
-                                   DescribeFileError(*error));
+    prompter_->showError(
+        this, QStringLiteral("設定を保存できませんでした。終了時にもう一度保存します。\n") + DescribeFileError(*error));
   }
 }
 

@@ -32,16 +32,21 @@ struct Typical {
 // A value of the usual size for each caption: a date with its weekday, a
 // stock with its name, an amount in the millions, a rate with two digits.
 constexpr Typical kTypicalValues[] = {
-    {u"日付", u"2026/12/08(火)"},     {u"新規建日", u"2026/12/08"},  {u"取引", u"返売"},
-    {u"建玉", u"買建"},               {u"コード", u"9999"},          {u"銘柄", u"9999 見本電機"},
-    {u"銘柄名", u"見本電機工業"},     {u"取引所", u"ジャスダック"},  {u"単位", u"1,000"},
-    {u"単価", u"12,345"},             {u"時価", u"12,345"},          {u"平均単価", u"12,345"},
-    {u"数量", u"10,000"},             {u"株数", u"10,000"},          {u"手数料", u"1,050"},
-    {u"税", u"1,234"},                {u"金額", u"-1,234,567"},      {u"総額", u"-1,234,567"},
-    {u"保有", u"-1,234,567"},         {u"損益", u"-1,234,567"},      {u"売買損益", u"-1,234,567"},
-    {u"入出金", u"-1,234,567"},       {u"収支", u"-1,234,567"},      {u"累計", u"-12,345,678"},
-    {u"買い総額", u"12,345,678"},     {u"売り総額", u"12,345,678"},  {u"売買金額", u"1,234,567"},
-    {u"保有金額", u"1,234,567"},      {u"含み損益", u"-1,234,567"},  {u"騰落率", u"-12.34%"},
+    {u"日付", u"2026/12/08(火)"}, {u"新規建日", u"2026/12/08"},
+    {u"取引", u"返売"},           {u"建玉", u"買建"},
+    {u"コード", u"9999"},         {u"銘柄", u"9999 見本電機"},
+    {u"銘柄名", u"見本電機工業"}, {u"取引所", u"ジャスダック"},
+    {u"単位", u"1,000"},          {u"単価", u"12,345"},
+    {u"時価", u"12,345"},         {u"平均単価", u"12,345"},
+    {u"数量", u"10,000"},         {u"株数", u"10,000"},
+    {u"手数料", u"1,050"},        {u"税", u"1,234"},
+    {u"金額", u"-1,234,567"},     {u"総額", u"-1,234,567"},
+    {u"保有", u"-1,234,567"},     {u"損益", u"-1,234,567"},
+    {u"売買損益", u"-1,234,567"}, {u"入出金", u"-1,234,567"},
+    {u"収支", u"-1,234,567"},     {u"累計", u"-12,345,678"},
+    {u"買い総額", u"12,345,678"}, {u"売り総額", u"12,345,678"},
+    {u"売買金額", u"1,234,567"},  {u"保有金額", u"1,234,567"},
+    {u"含み損益", u"-1,234,567"}, {u"騰落率", u"-12.34%"},
     {u"利率", u"-12.34567%"},
 };
 
@@ -82,7 +87,8 @@ int FittingWidth(const QTreeView* list, int column) {
 void WidenUnstoredColumns(QTreeView* list, const ListPlace& place, const core::IniFile& settings) {
   QHeaderView* header = list->header();
   for (int column = place.firstColumn; column < header->count(); ++column) {
-    const std::string key = std::string(place.widthKey) + std::to_string(place.firstNumber + column - place.firstColumn);
+    const std::string key =
+        std::string(place.widthKey) + std::to_string(place.firstNumber + column - place.firstColumn);
     if (settings.readInt("Window", key, INT_MIN) != INT_MIN) continue;
     if (list->isColumnHidden(column)) continue;
     if (list->model()->headerData(column, Qt::Horizontal).toString().isEmpty()) continue;

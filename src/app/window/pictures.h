@@ -9,7 +9,7 @@
 
 namespace tomvik::app {
 
-inline const QString kIconPicture = QStringLiteral(":/resources/tomvik.svg");
+inline const QString kIconPicture = QStringLiteral(":/data/org.tomvik.Tomvik.svg");
 inline const QString kTitlePicture = QStringLiteral(":/resources/about_title.svg");
 inline const QString kBackgroundPicture = QStringLiteral(":/resources/about_back.svg");
 

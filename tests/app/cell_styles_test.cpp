@@ -170,12 +170,4 @@ TEST(CellStyles, SimulationRowsAndTheirTotal) {
   EXPECT_EQ(sim("含み損益", "-3", "", "計", kPlain), Look(kSystem.window, kRed, false));
 }
 
-TEST(CellStyles, ColumnsAreKnownByTheirCaptions) {
-  EXPECT_EQ(RoleOf(ListKind::Diary, u"保有"), ColumnRole::Held);
-  EXPECT_EQ(RoleOf(ListKind::Simulation, u"保有"), ColumnRole::Position);
-  EXPECT_EQ(RoleOf(ListKind::Positions, u"建玉"), ColumnRole::Kind);
-  EXPECT_EQ(RoleOf(ListKind::Stocks, u"利率"), ColumnRole::Rate);
-  EXPECT_EQ(RoleOf(ListKind::Holdings, u"銘柄"), ColumnRole::Other);
-}
-
 }  // namespace

@@ -69,6 +69,7 @@ screenshots: build
 bench: build
 	$(BUILD_DIR)/bench/records_bench
 	$(BUILD_DIR)/bench/totals_bench
+	$(BUILD_DIR)/bench/list_paint_bench
 
 clean:
 	rm -rf $(BUILD_DIR)

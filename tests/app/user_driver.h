@@ -11,15 +11,23 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDialog>
+#include <QElapsedTimer>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
+
+#include <functional>
 
 #include "app/layout_support.h"
 
@@ -124,6 +132,76 @@ class UserDriver {
     QCoreApplication::processEvents();
   }
   void clickRow(const char* list, int row, bool twice = false) { clickRow(find<QTreeView>(list), row, twice); }
+
+  // A right click: the press (which selects a list's row under it), then
+  // the context menu the platform asks for. Returns the menu that opened.
+  QMenu* rightClick(QWidget* widget, QPoint at) {
+    QTest::mousePress(widget, Qt::RightButton, {}, at);
+    QTest::mouseRelease(widget, Qt::RightButton, {}, at);
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+    QCoreApplication::sendEvent(widget, &menuEvent);
+    QCoreApplication::processEvents();
+    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  }
+  // A right click on a row of a list, or below its rows.
+  QMenu* rightClickRow(QTreeView* list, int row) {
+    QPoint at(list->viewport()->width() / 2, list->viewport()->height() - 2);
+    if (row >= 0) {
+      const QModelIndex index = list->model()->index(row, 1);
+      list->scrollTo(index);
+      at = list->visualRect(index).center();
+    }
+    return rightClick(list->viewport(), at);
+  }
+
+  // Clicks an item of an open menu, found by its objectName or its text.
+  void chooseInMenu(QMenu* menu, const QString& item) {
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(menu->isVisible()) << menu->objectName().toStdString();
+    QAction* chosen = nullptr;
+    for (QAction* action : menu->actions()) {
+      if (action->objectName() == item || action->text() == item) chosen = action;
+    }
+    ASSERT_NE(chosen, nullptr) << item.toStdString();
+    ASSERT_TRUE(chosen->isEnabled()) << item.toStdString();
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(chosen).center());
+    QCoreApplication::processEvents();
+    // A submenu opens a moment later.
+    if (QMenu* submenu = chosen->menu()) {
+      ASSERT_TRUE(QTest::qWaitFor([submenu] { return submenu->isVisible(); }));
+    }
+  }
+  // Opens a menu of the menu bar and chooses an item of it.
+  void chooseFromMenuBar(const char* menuName, const char* itemName) {
+    auto* bar = find<QMenuBar>("MainMenu");
+    auto* menu = find<QMenu>(menuName);
+    ASSERT_TRUE(bar && menu);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+    QCoreApplication::processEvents();
+    chooseInMenu(menu, QLatin1String(itemName));
+  }
+
+  // `inside` gets the modal dialog that the next step opens, while it is
+  // open; a dialog that `inside` leaves open is then closed without effect.
+  static void whenModal(std::function<void(QDialog&)> inside) {
+    auto* poll = new QTimer;
+    auto* waited = new QElapsedTimer;
+    waited->start();
+    QObject::connect(poll, &QTimer::timeout, [poll, waited, inside] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (!dialog && waited->elapsed() < 5000) return;
+      poll->stop();
+      poll->deleteLater();
+      delete waited;
+      if (!dialog) {
+        ADD_FAILURE() << "no dialog opened";
+        return;
+      }
+      inside(*dialog);
+      if (dialog->isVisible()) dialog->reject();
+    });
+    poll->start(10);
+  }
 
   // A click on a tab's caption brings it to the front.
   void chooseTab(const char* tabWidget, int index) {

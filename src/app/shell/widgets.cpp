@@ -134,15 +134,13 @@ QTreeView* MakeListView(const QString& objectName, QWidget* parent) {
   view->setSelectionBehavior(QAbstractItemView::SelectRows);
   view->setSelectionMode(QAbstractItemView::SingleSelection);
   view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  // The selection stays visible when the list loses the focus.
+  // The cells, their grid lines and the selection, also when the list loses
+  // the focus; the window tells the delegate whose colours the list takes.
   view->setItemDelegate(new ListDelegate(view));
   view->setSortingEnabled(false);
   view->header()->setSectionsClickable(false);
   view->header()->setSectionsMovable(false);
   view->header()->setStretchLastSection(false);
-  view->setStyleSheet(
-      QStringLiteral("QTreeView::item { border-right: 1px solid #d8d8d8; "
-                     "border-bottom: 1px solid #d8d8d8; }"));
   return view;
 }
 
@@ -207,10 +205,13 @@ QPushButton* MakeButton(const QString& text, const char* objectName, QWidget* pa
 }
 
 void SetTextColour(QWidget* widget, const QColor& colour) {
+  // A disabled control keeps the greyed letters of every disabled control.
   QPalette palette = widget->palette();
-  palette.setColor(QPalette::WindowText, colour);
-  palette.setColor(QPalette::ButtonText, colour);
-  palette.setColor(QPalette::Text, colour);
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setColor(group, QPalette::WindowText, colour);
+    palette.setColor(group, QPalette::ButtonText, colour);
+    palette.setColor(group, QPalette::Text, colour);
+  }
   widget->setPalette(palette);
 }
 

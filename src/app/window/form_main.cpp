@@ -8,8 +8,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeView>
@@ -18,16 +20,23 @@
 #include "app/diary/diary_tab.h"
 #include "app/holdings/holdings_tab.h"
 #include "app/margin/margin_tab.h"
+#include "app/shell/edit_menu.h"
 #include "app/shell/entry_fields.h"
 #include "app/shell/keyboard.h"
+#include "app/shell/settings_widgets.h"
 #include "app/shell/sjis_text.h"
 #include "app/shell/storable_text.h"
-#include "app/window/summary_panel.h"
 #include "app/shell/tab_base.h"
 #include "app/simulation/sim_summary_panel.h"
 #include "app/simulation/simulation_tab.h"
 #include "app/stocks/stock_tab.h"
 #include "app/totals/totals_tab.h"
+#include "app/window/form_about.h"
+#include "app/window/form_option.h"
+#include "app/window/help_window.h"
+#include "app/window/list_dressing.h"
+#include "app/window/pictures.h"
+#include "app/window/summary_panel.h"
 #include "core/holdings/account_summary.h"
 
 namespace tomvik::app {
@@ -69,6 +78,7 @@ TFormMain::TFormMain(std::filesystem::path baseFolder, QDate today, QWidget* par
     : QMainWindow(parent), today_(today), prompter_(std::make_unique<Prompter>()) {
   setObjectName(QStringLiteral("FormMain"));
   setWindowTitle(QStringLiteral("Tomvik"));
+  setWindowIcon(ProgramIcon());
   books_.folder = std::move(baseFolder);
 
   auto* central = new QWidget(this);
@@ -87,6 +97,7 @@ TFormMain::TFormMain(std::filesystem::path baseFolder, QDate today, QWidget* par
 
   createTabs();
   createMenus();
+  dressLists();
   GuardUnstorableText(this, [this](const QString& message) { prompter_->showWarning(this, message); });
   diaryTab_->setStartDate(today_);
   holdingsTab_->ui.Date->setDate(today_);
@@ -202,6 +213,21 @@ void TFormMain::createMenus() {
   menuHelpVersion_ = MakeAction(QStringLiteral("バージョン情報"), "MenuHelpVersion", this);
   help->addAction(menuHelpTopic_);
   help->addAction(menuHelpVersion_);
+
+  connect(menuOptionSetup_, &QAction::triggered, this, &TFormMain::MenuOptionSetupClick);
+  connect(menuHelpTopic_, &QAction::triggered, this, &TFormMain::MenuHelpTopicClick);
+  connect(menuHelpVersion_, &QAction::triggered, this, &TFormMain::MenuHelpVersionClick);
+  auto* helpKey = new QShortcut(QKeySequence::HelpContents, this);
+  connect(helpKey, &QShortcut::activated, this, &TFormMain::showHelp);
+}
+
+void TFormMain::dressLists() {
+  for (const ListPlace& place : kListPlaces) {
+    if (auto* list = findChild<QTreeView*>(QLatin1String(place.name))) DressList(list, place, &copyOptions_);
+  }
+  for (const char* name : {"RichEditDiary", "RichEditComment2", "RichEditCommentL", "RichEditComment3"}) {
+    if (auto* comment = findChild<QPlainTextEdit*>(QLatin1String(name))) InstallEditMenu(comment);
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -212,6 +238,9 @@ void TFormMain::FormCreate() {
   settings_ = load.settings;
   settingsIni_ = std::move(load.ini);
   applySettings();
+  for (const ListPlace& place : kListPlaces) {
+    if (auto* list = findChild<QTreeView*>(QLatin1String(place.name))) WidenUnstoredColumns(list, place, settingsIni_);
+  }
   totalsTab_->startAt(diaryTab_->ui.DateTimePicker->date());
   // The other charge fields start from the diary's charge when it is in use.
   if (diaryTab_->ui.ComboBoxCharge->isEnabled()) {
@@ -255,7 +284,7 @@ void TFormMain::loadLedgers() {
 
 void TFormMain::applySettings() {
   const core::Settings& s = settings_;
-  if (!s.coName.empty()) setWindowTitle(QStringLiteral("Tomvik - ") + ToQString(s.coName));
+  showTitle();
   for (TabBase* tab : tabs_) tab->applyOldMode(s.oldMode);
 
   const QRect normal(s.left, s.top, s.width, s.height);
@@ -271,8 +300,12 @@ void TFormMain::applySettings() {
 
   menuOptionTop_->setChecked(!s.stayOnTop);
   MenuOptionTopClick();
-  copy1_ = s.copy1;
-  copy2_ = s.copy2;
+  copyOptions_ = CopyOptions{s.copy1, s.copy2};
+}
+
+void TFormMain::showTitle() {
+  const QString name = ToQString(settings_.coName);
+  setWindowTitle(name.isEmpty() ? QStringLiteral("Tomvik") : QStringLiteral("Tomvik - ") + name);
 }
 
 // ---------------------------------------------------------------------------
@@ -322,6 +355,7 @@ QAction* TFormMain::saveAction(core::Ledger ledger) const {
 }
 
 void TFormMain::PageControlMainChange(int index) {
+  helpTopic_ = HelpTopicOfTab(index);
   const std::pair<QAction*, int> saves[] = {
       {mainMenuSave_, kDiary}, {mainMenuSave2_, kHoldings}, {mainMenuSaveL_, kMargin}, {mainMenuSave3_, kStocks}};
   for (const auto& [action, tab] : saves) {
@@ -418,6 +452,53 @@ void TFormMain::MenuOptionTopClick() {
   if (shown) show();
 }
 
+void TFormMain::MenuOptionSetupClick() {
+  Options current{ToQString(settings_.coName), settings_.autoSave, settings_.chargeSave, settings_.oldMode, {}};
+  // The names the settings list; without any, those the diary offers now.
+  if (settings_.exchanges.empty()) {
+    const QComboBox* exchanges = diaryTab_->ui.ComboBoxStockExchange;
+    for (int i = 0; i < exchanges->count(); ++i) current.exchanges << exchanges->itemText(i);
+  } else {
+    for (const std::string& name : settings_.exchanges) current.exchanges << ToQString(name);
+  }
+  TFormOption dialog(current, this);
+  GuardUnstorableText(&dialog, [this](const QString& message) { prompter_->showWarning(this, message); });
+  if (dialog.exec() == QDialog::Accepted) applyOptions(dialog.options());
+}
+
+void TFormMain::applyOptions(const Options& options) {
+  core::Settings& s = settings_;
+  s.coName = ToSjis(options.coName);
+  showTitle();
+  s.autoSave = options.autoSave;
+  s.chargeSave = options.chargeSave;
+  s.oldMode = options.oldMode;
+  // Both sell boxes are unticked and every panel follows the mode at once.
+  for (TabBase* tab : tabs_) tab->applyOldMode(s.oldMode);
+
+  s.exchanges.clear();
+  for (const QString& name : options.exchanges) s.exchanges.push_back(ToSjis(name));
+  for (const char* name : {"ComboBoxStockExchange", "ComboBoxStockExchange2", "ComboBoxStockExchangeL",
+                           "ComboBoxStockExchange3", "ComboBoxStockExchange5"}) {
+    if (auto* combo = findChild<QComboBox*>(QLatin1String(name))) SetComboItems(combo, s.exchanges);
+  }
+
+  core::WriteOptionSettings(settingsIni_, s);
+  if (const auto error = core::SaveIni(books_.folder, settingsIni_)) {
+    prompter_->showError(
+        this, QStringLiteral("設定を保存できませんでした。終了時にもう一度保存します。\n") + DescribeFileError(*error));
+  }
+}
+
+void TFormMain::MenuHelpTopicClick() { ShowHelpTopic(this, kHelpContents); }
+
+void TFormMain::MenuHelpVersionClick() {
+  TFormAbout about(this);
+  about.exec();
+}
+
+void TFormMain::showHelp() { ShowHelpTopic(this, helpTopic_); }
+
 // ---------------------------------------------------------------------------
 // Shut-down
 
@@ -466,8 +547,8 @@ void TFormMain::collectSettings() {
   for (TabBase* tab : tabs_) tab->collectSettings(s);
   s.inPM2 = panelTop_->ui.CheckBoxInPM2->isChecked();
   s.stayOnTop = menuOptionTop_->isChecked();
-  s.copy1 = copy1_;
-  s.copy2 = copy2_;
+  s.copy1 = copyOptions_.withCaptions;
+  s.copy2 = copyOptions_.withComments;
 }
 
 void TFormMain::FormClose() {

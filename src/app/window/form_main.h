@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/shell/copy_menu.h"
 #include "app/shell/prompter.h"
 #include "app/shell/window_services.h"
 #include "core/books.h"
@@ -28,6 +29,7 @@ namespace tomvik::app {
 
 class DiaryTab;
 class HoldingsTab;
+struct Options;
 class MarginTab;
 class SimSummaryPanel;
 class SimulationTab;
@@ -69,6 +71,13 @@ class TFormMain : public QMainWindow, public WindowServices {
   void MainMenuSimClick();
   void MenuOptionInitClick();
   void MenuOptionTopClick();
+  // 動作環境: the options dialog, applied and stored on OK.
+  void MenuOptionSetupClick();
+  // トピック: the help contents; F1: the topic of the tab in front.
+  void MenuHelpTopicClick();
+  void MenuHelpVersionClick();
+  void showHelp();
+  int helpTopic() const { return helpTopic_; }
   // A stored figure of the summary was typed (initial-setup mode).
   void MemoTotal2Change();
 
@@ -89,6 +98,9 @@ class TFormMain : public QMainWindow, public WindowServices {
   // The account summary's "加算"; the simulated one follows.
   void CheckBoxInPM2Click(bool checked);
   void reportLoadError(const std::optional<core::FileError>& error, const QString& what);
+  void dressLists();
+  void showTitle();
+  void applyOptions(const Options& options);
   QAction* saveAction(core::Ledger ledger) const;
 
   core::Books books_;
@@ -97,8 +109,8 @@ class TFormMain : public QMainWindow, public WindowServices {
   std::unique_ptr<Prompter> prompter_;
   core::Settings settings_;
   core::IniFile settingsIni_;
-  bool copy1_ = false;
-  bool copy2_ = false;
+  CopyOptions copyOptions_;
+  int helpTopic_ = 0;
   QStringList loadErrors_;
 
   SummaryPanel* panelTop_ = nullptr;

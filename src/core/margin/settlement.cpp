@@ -111,9 +111,10 @@ std::optional<Recorded> SettlePosition(Books& books, std::size_t positionIndex, 
   const SettlementBasis basis = *PrepareSettlement(books, positionIndex);
   const LedgerRow& position = books.positions[positionIndex];
   const bool delivery = IsDelivery(method);
-  const SettlementFigures figures =
+  SettlementFigures figures =
       ComputeSettlement(basis, method, ParseAmount(entry.priceText), ParseAmount(entry.quantityText),
                         delivery ? 0 : ParseAmount(entry.chargeText), delivery ? 0 : ParseAmount(entry.taxText));
+  if (!delivery && !entry.amountText.empty()) figures.amount = ParseAmount(entry.amountText);
   // A delivery of more than can be delivered is cut back to it.
   const Amount quantity = figures.quantity.value_or(ParseAmount(entry.quantityText));
   // The settled share of the position's opening total.

@@ -46,6 +46,7 @@ screenshots: build
 bench: build
 	$(BUILD_DIR)/bench/records_bench
 	$(BUILD_DIR)/bench/totals_bench
+	$(BUILD_DIR)/bench/import_bench
 
 clean:
 	rm -rf $(BUILD_DIR)

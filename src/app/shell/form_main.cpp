@@ -17,6 +17,7 @@
 
 #include "app/diary/diary_tab.h"
 #include "app/holdings/holdings_tab.h"
+#include "app/import/trade_import.h"
 #include "app/margin/margin_tab.h"
 #include "app/shell/entry_fields.h"
 #include "app/shell/keyboard.h"
@@ -171,6 +172,8 @@ void TFormMain::createMenus() {
       ledgersChanged();
     });
   }
+
+  TradeImport::AddMenu(bar, books_, *this, *diaryTab_);
 
   QMenu* options = bar->addMenu(QStringLiteral("設定(&O)"));
   options->setObjectName(QStringLiteral("MenuOption"));

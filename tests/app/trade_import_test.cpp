@@ -1,0 +1,389 @@
+// The trade history import driven as a user does: the menu command, the
+// file typed into the file dialog, the preview (ticks changed with the
+// keyboard), 取り込み or キャンセル, and the summary. An imported file books
+// what typing the same trades books; a second import of it books nothing;
+// a repayment without its position is listed and not booked.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "app/import/trade_import_dialog.h"
+#include "app/shell/form_main.h"
+#include "app/shell/ledger_model.h"
+#include "app/shell/sjis_text.h"
+#include "app/user_driver.h"
+#include "app/window_support.h"
+#include "core/records/atomic_file.h"
+#include "core/records/diary_file.h"
+#include "core/records/hold_file.h"
+#include "core/records/loan_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using tomvik::app::ImportPreviewModel;
+using tomvik::app::LedgerModel;
+using tomvik::app::TFormMain;
+using tomvik::app::ToQString;
+using tomvik::app::ToSjis;
+using tomvik::app::TradeImportDialog;
+using tomvik::testing::ScriptedPrompter;
+using tomvik::testing::UserDriver;
+
+// Answers the modal windows of a command in turn: each step waits for the
+// window it expects to be the active modal one.
+class ModalSteps {
+ public:
+  using Step = std::function<bool(QWidget*)>;  // false: not the window expected
+  ModalSteps() {
+    timer_.setInterval(10);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (!modal || steps_.empty() || busy_) return;
+      busy_ = true;
+      if (steps_.front()(modal)) steps_.pop_front();
+      busy_ = false;
+    });
+    timer_.start();
+  }
+  void then(Step step) { steps_.push_back(std::move(step)); }
+  bool done() const { return steps_.empty(); }
+
+ private:
+  QTimer timer_;
+  std::deque<Step> steps_;
+  bool busy_ = false;
+};
+
+enum Tab { kDiary = 0, kHoldings = 1, kMargin = 2 };
+
+// The file dialog: the file's path typed into its name field and Enter.
+// The dialog reads folders as it goes; until it has taken the name, the
+// step tries again.
+ModalSteps::Step TypeFileName(const QString& path) {
+  return [path](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    if (!dialog) return false;
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(name, path);
+    QTest::qWait(50);
+    QTest::keyClick(name, Qt::Key_Return);
+    QTest::qWait(20);
+    return !dialog->isVisible();
+  };
+}
+
+// Seven trades of a week in SBI's layout, each of which can be typed by hand.
+const char16_t* const kWeek =
+    u"約定日,銘柄,銘柄コード,市場,取引,期限,預り,課税,約定数量,約定単価,手数料/諸経費等,税額,受渡日,受渡金額/"
+    u"決済損益\r\n"
+    u"2011/03/01,\"見本電機\",1234,東証,株式現物買,--,特定,申告,1000,\"1,200\",525,0,2011/03/04,\"1,200,525\"\r\n"
+    u"2011/03/02,\"ソフトバンク\",9984,東証,信用新規買,6ヶ月,特定,--,300,\"2,000\",0,0,2011/03/07,--\r\n"
+    u"2011/03/02,\"東京商事\",5678,東証,信用新規売,6ヶ月,特定,--,1000,500,300,0,2011/03/07,--\r\n"
+    u"2011/03/03,\"見本電機\",1234,東証,株式現物売,--,特定,申告,300,\"1,300\",525,0,2011/03/08,\"389,475\"\r\n"
+    u"2011/03/04,\"ソフトバンク\",9984,東証,信用返済売,6ヶ月,特定,--,100,\"2,100\",100,0,2011/03/09,\"9,900\"\r\n"
+    u"2011/03/04,\"ソフトバンク\",9984,東証,現引,6ヶ月,特定,--,100,\"2,000\",--,--,2011/03/09,\"200,000\"\r\n"
+    u"2011/03/07,\"東京商事\",5678,東証,信用返済買,6ヶ月,特定,--,1000,480,300,0,2011/03/10,\"19,400\"\r\n";
+
+class TradeImportWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    fs::create_directories(folder());
+    fs::copy_file(fs::path(TOMVIK_TEST_DATA_DIR) / "records" / "Code.txt", folder() / "Code.txt");
+  }
+
+  // The program's folder, beside the downloaded files.
+  fs::path folder() const { return fs::path(dir_.path().toStdString()) / "tomvik"; }
+  QString download(const char* name, const QString& text) {
+    const fs::path path = fs::path(dir_.path().toStdString()) / name;
+    EXPECT_FALSE(tomvik::core::WriteFileAtomically(path, ToSjis(text)));
+    return QString::fromStdString(path.string());
+  }
+
+  TFormMain& start(QDate today = QDate(2011, 3, 15)) {
+    window_ = std::make_unique<TFormMain>(folder(), today);
+    auto prompter = std::make_unique<ScriptedPrompter>(std::deque<tomvik::app::Answer>{}, tomvik::app::Answer::Yes);
+    prompter_ = prompter.get();
+    window_->setPrompter(std::move(prompter));
+    user_ = std::make_unique<UserDriver>(*window_);
+    user_->showActive();
+    return *window_;
+  }
+  UserDriver& user() { return *user_; }
+  tomvik::core::Books& books() { return window_->books(); }
+  LedgerModel* list(const char* name) { return static_cast<LedgerModel*>(user().find<QTreeView>(name)->model()); }
+
+  // What the preview showed, and what the summary said.
+  struct Seen {
+    QStringList kinds;
+    QStringList notes;
+    bool importEnabled = false;
+    QString summary;
+    QString details;
+  };
+
+  // The menu command with the file typed into the file dialog; `preview`
+  // looks at the preview and ends it (true: 取り込み, false: キャンセル).
+  Seen importFile(const QString& path, std::function<bool(TradeImportDialog&)> preview = {}) {
+    Seen seen;
+    ModalSteps steps;
+    steps.then(TypeFileName(path));
+    steps.then([&](QWidget* modal) {
+      auto* dialog = qobject_cast<TradeImportDialog*>(modal);
+      if (!dialog) return false;
+      const bool accept = preview ? preview(*dialog) : true;
+      ImportPreviewModel* model = dialog->model();
+      for (int row = 0; row < model->rowCount(); ++row) {
+        seen.kinds << model->index(row, ImportPreviewModel::kKinds).data().toString();
+        seen.notes << model->index(row, ImportPreviewModel::kNotes).data().toString();
+      }
+      auto* button = dialog->findChild<QPushButton*>(QStringLiteral("ButtonImport"));
+      seen.importEnabled = button->isEnabled();
+      QTest::mouseClick(accept ? button : dialog->findChild<QPushButton*>(QStringLiteral("ButtonImportCancel")),
+                        Qt::LeftButton);
+      return true;
+    });
+    steps.then([&](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      if (!box || box->objectName() != QLatin1String("ImportSummary")) return false;
+      seen.summary = box->text();
+      seen.details = box->detailedText();
+      QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+      return true;
+    });
+    window_->findChild<QAction*>(QStringLiteral("MainMenuImport"))->trigger();
+    // A cancelled preview has no summary.
+    EXPECT_TRUE(steps.done() || seen.summary.isEmpty());
+    return seen;
+  }
+
+  QTemporaryDir dir_;
+  std::unique_ptr<TFormMain> window_;
+  std::unique_ptr<UserDriver> user_;
+  ScriptedPrompter* prompter_ = nullptr;
+};
+
+// Every row of a ledger: key and cells.
+QStringList Rows(const tomvik::core::LedgerTable& table) {
+  QStringList rows;
+  for (const auto& row : table) {
+    QStringList cells{QString::fromStdString(row.key)};
+    for (const std::string& cell : row.cells) cells << ToQString(cell);
+    rows << cells.join(QLatin1Char('|'));
+  }
+  return rows;
+}
+
+// The diary rows by key with what they book: price, quantity, amount, cost, result.
+QStringList Booked(const tomvik::core::LedgerTable& diary) {
+  namespace Col = tomvik::core::DiaryCol;
+  QStringList rows;
+  for (const auto& row : diary) {
+    rows << QString::fromStdString(row.key) + QLatin1Char('|') +
+                QStringList{ToQString(row.cell(Col::Price)), ToQString(row.cell(Col::Quantity)),
+                            ToQString(row.cell(Col::Amount)), ToQString(row.cell(Col::Cost)),
+                            ToQString(row.cell(Col::Profit))}
+                    .join(QLatin1Char('|'));
+  }
+  return rows;
+}
+
+struct Ledgers {
+  QStringList diary, holdings, positions, stocks;
+  QString realised;
+};
+
+class ImportAgainstTyping : public TradeImportWindow {
+ protected:
+  Ledgers snapshot() {
+    return Ledgers{Booked(books().diary), Rows(books().holdings), Rows(books().positions), Rows(books().stocks),
+                   ToQString(books().figures.realised)};
+  }
+
+  void typeAndLeave(const char* field, const QString& value) {
+    user().typeInto(field, value);
+    user().tab();
+  }
+  void diaryDay(QDate day, const QString& note) {
+    user().chooseTab("PageControlMain", kDiary);
+    user().find<QDateEdit>("DateTimePicker")->setDate(day);
+    user().typeInto("RichEditDiary", note);
+    user().press("ButtonDiaryAdd");
+  }
+  void diaryTrade(const char* code, const QString& price, const QString& quantity, const QString& charge) {
+    typeAndLeave("MaskEditStockCode", QString::fromLatin1(code));
+    typeAndLeave("EditPrice", price);
+    typeAndLeave("EditNum", quantity);
+    typeAndLeave("ComboBoxCharge", charge);
+    typeAndLeave("EditTax", QStringLiteral("0"));
+    user().press("ButtonDiaryAdd");
+  }
+  void settle(QDate day, int row, bool delivery, const QString& price, const QString& quantity, const QString& charge) {
+    user().chooseTab("PageControlMain", kMargin);
+    user().find<QDateEdit>("DateTimePickerL")->setDate(day);
+    user().clickRow("ListViewLoan", row, true);
+    user().click("CheckBoxSettlement");
+    if (delivery) {
+      user().click("RadioButtonBLx");
+    } else {
+      typeAndLeave("EditPriceLx", price);
+      typeAndLeave("ComboBoxChargeLx", charge);
+      typeAndLeave("EditTaxLx", QStringLiteral("0"));
+    }
+    typeAndLeave("EditNumLx", quantity);
+    user().press("ButtonSettlement");
+  }
+};
+
+TEST_F(ImportAgainstTyping, AnImportedWeekBooksWhatTypingItBooks) {
+  // Typed: buys and new positions in the diary, the sale on the holdings
+  // tab, the settlements on the margin tab.
+  start(QDate(2011, 3, 1));
+  diaryDay(QDate(2011, 3, 1), QStringLiteral("買い"));
+  diaryTrade("1234", QStringLiteral("1200"), QStringLiteral("1000"), QStringLiteral("525"));
+  diaryDay(QDate(2011, 3, 2), QStringLiteral("信用"));
+  user().choose("ComboBoxPlan", QStringLiteral("信用"));
+  user().click("RadioButtonB");
+  diaryTrade("9984", QStringLiteral("2000"), QStringLiteral("300"), QStringLiteral("0"));
+  user().click("RadioButtonS");
+  diaryTrade("5678", QStringLiteral("500"), QStringLiteral("1000"), QStringLiteral("300"));
+  ASSERT_EQ(books().positions.size(), 2u);
+
+  user().chooseTab("PageControlMain", kHoldings);
+  user().find<QDateEdit>("DateTimePicker2")->setDate(QDate(2011, 3, 3));
+  user().clickRow("ListViewHold", 0, true);
+  user().click("CheckBoxHoldSell");
+  typeAndLeave("EditPrice2x", QStringLiteral("1300"));
+  typeAndLeave("EditNum2x", QStringLiteral("300"));
+  typeAndLeave("ComboBoxCharge2x", QStringLiteral("525"));
+  typeAndLeave("EditTax2x", QStringLiteral("0"));
+  user().press("ButtonHoldSel");
+
+  // Positions: 5678 sold (row 0), 9984 bought (row 1).
+  settle(QDate(2011, 3, 4), 1, false, QStringLiteral("2100"), QStringLiteral("100"), QStringLiteral("100"));
+  settle(QDate(2011, 3, 4), 1, true, QString(), QStringLiteral("100"), QString());
+  settle(QDate(2011, 3, 7), 0, false, QStringLiteral("480"), QStringLiteral("1000"), QStringLiteral("300"));
+  const Ledgers typed = snapshot();
+  ASSERT_EQ(typed.realised, QStringLiteral("58,618"));  // 29,318 + 9,900 + 19,400
+  window_->close();
+  window_.reset();
+
+  // Imported into a fresh folder.
+  fs::remove_all(folder());
+  SetUp();
+  start(QDate(2011, 3, 15));
+  const Seen seen = importFile(download("SBI_week.csv", QString::fromUtf16(kWeek)));
+  EXPECT_EQ(seen.kinds,
+            (QStringList{QStringLiteral("買"), QStringLiteral("信買"), QStringLiteral("信売"), QStringLiteral("売"),
+                         QStringLiteral("返売"), QStringLiteral("現引"), QStringLiteral("返買")}));
+  EXPECT_EQ(seen.notes, QStringList(7, QString()));
+  EXPECT_TRUE(seen.summary.startsWith(QStringLiteral("7 件の取引を取引日記に記録しました（日記の行 7 行）。")))
+      << seen.summary.toStdString();
+  const Ledgers imported = snapshot();
+  EXPECT_EQ(imported.holdings, typed.holdings);
+  EXPECT_EQ(imported.positions, typed.positions);
+  EXPECT_EQ(imported.stocks, typed.stocks);
+  EXPECT_EQ(imported.realised, typed.realised);
+  EXPECT_EQ(imported.diary, typed.diary);
+
+  // Everything is saved; the diary shows the last day booked with its row
+  // commented with the file and line.
+  for (const char* save : {"MainMenuSave", "MainMenuSave2", "MainMenuSaveL", "MainMenuSave3"}) {
+    EXPECT_FALSE(window_->findChild<QAction*>(QLatin1String(save))->isEnabled()) << save;
+  }
+  EXPECT_EQ(user().find<QDateEdit>("DateTimePicker")->date(), QDate(2011, 3, 7));
+  EXPECT_EQ(list("ListViewDiary")->text(list("ListViewDiary")->rowCount() - 1, 11),
+            QStringLiteral("取込 SBI_week.csv 8行目"));
+  EXPECT_EQ(tomvik::core::LoadHoldings(folder()).data.rows.size(), 2u);
+}
+
+TEST_F(TradeImportWindow, ImportingTheSameFileTwiceBooksNothingTheSecondTime) {
+  start();
+  const QString path = download("SBI_week.csv", QString::fromUtf16(kWeek));
+  importFile(path);
+  const std::string march = tomvik::core::ReadWholeFile(folder() / "201103.txt").bytes;
+  const QStringList holdings = Rows(books().holdings);
+  const QString realised = ToQString(books().figures.realised);
+
+  const Seen again = importFile(path, [](TradeImportDialog&) { return false; });
+  EXPECT_EQ(again.kinds, QStringList(7, QStringLiteral("記録済み")));
+  EXPECT_FALSE(again.importEnabled);
+  EXPECT_TRUE(again.summary.isEmpty());
+  EXPECT_EQ(tomvik::core::ReadWholeFile(folder() / "201103.txt").bytes, march);
+  EXPECT_EQ(Rows(books().holdings), holdings);
+  EXPECT_EQ(ToQString(books().figures.realised), realised);
+}
+
+TEST_F(TradeImportWindow, ARepaymentWithoutItsPositionIsListedNotBooked) {
+  start();
+  const QString path = download(
+      "tradehistory(JP)_20110310.csv",
+      QStringLiteral(
+          "\"約定日\",\"受渡日\",\"銘柄コード\",\"銘柄名\",\"市場名称\",\"口座区分\",\"取引区分\",\"売買区分\","
+          "\"信用区分\",\"弁済期限\",\"数量［株］\",\"単価［円］\",\"手数料［円］\",\"税金等［円］\","
+          "\"諸費用［円］\",\"税区分\",\"受渡金額［円］\",\"建約定日\",\"建単価［円］\"\r\n"
+          "\"2011/3/8\",\"2011/3/11\",\"1234\",\"見本電機\",\"東証\",\"特定\",\"現物\",\"買付\",\"-\",\"-\","
+          "\"100\",\"1,000\",\"0\",\"0\",\"0\",\"-\",\"100,000\",\"-\",\"-\"\r\n"
+          "\"2011/3/9\",\"2011/3/14\",\"9984\",\"ソフトバンク\",\"東証\",\"特定\",\"信用返済\",\"売埋\","
+          "\"制度\",\"6ヶ月\",\"100\",\"2,100\",\"0\",\"0\",\"0\",\"-\",\"9,900\",\"2011/3/2\",\"2,000\"\r\n"
+          "\"2011/3/10\",\"2011/3/15\",\"1234\",\"見本電機\",\"東証\",\"特定\",\"現物\",\"売付\",\"-\","
+          "\"-\",\"100\",\"1,100\",\"0\",\"0\",\"0\",\"-\",\"110,000\",\"-\",\"-\"\r\n"));
+
+  // The buy unticked with the keyboard: the sale that needs it cannot be booked either.
+  const Seen unticked = importFile(path, [](TradeImportDialog& dialog) {
+    auto* list = dialog.findChild<QTreeView*>(QStringLiteral("ListViewImport"));
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Space);
+    EXPECT_EQ(dialog.ticked(), (std::vector<bool>{false, true, true}));
+    return false;
+  });
+  EXPECT_EQ(unticked.kinds, (QStringList{QStringLiteral("取り込まない"), QStringLiteral("記録できない"),
+                                         QStringLiteral("記録できない")}));
+  EXPECT_TRUE(unticked.notes[2].startsWith(QStringLiteral("現物の買い保有がない"))) << unticked.notes[2].toStdString();
+  EXPECT_FALSE(fs::exists(folder() / "201103.txt"));
+
+  const Seen seen = importFile(path);
+  EXPECT_EQ(seen.kinds, (QStringList{QStringLiteral("買"), QStringLiteral("記録できない"), QStringLiteral("売")}));
+  EXPECT_EQ(seen.notes[1], QStringLiteral("決済する建玉がないため記録できません"));
+  EXPECT_TRUE(seen.summary.contains(QStringLiteral("1 件の取引は記録できませんでした"))) << seen.summary.toStdString();
+  EXPECT_TRUE(
+      seen.details.contains(QStringLiteral("3行目 2011/03/09 信用返済売 9984 ソフトバンク 100株：決済する建玉")))
+      << seen.details.toStdString();
+  EXPECT_TRUE(books().positions.empty());
+  EXPECT_EQ(ToQString(books().figures.realised), QStringLiteral("10,000"));
+  EXPECT_FALSE(tomvik::core::FindDayHeader(books().diary, "2011/03/09"));
+}
+
+TEST_F(TradeImportWindow, AFileOfNoKnownBrokerIsRefusedWithAMessage) {
+  start();
+  const QString path = download("notes.csv", QStringLiteral("日付,内容\r\n2011/03/01,入金\r\n"));
+  ModalSteps steps;
+  steps.then(TypeFileName(path));
+  window_->findChild<QAction*>(QStringLiteral("MainMenuImport"))->trigger();
+  ASSERT_EQ(prompter_->errors.size(), 1u);
+  EXPECT_TRUE(prompter_->errors[0].startsWith(QStringLiteral("取引履歴の見出し行が見つかりませんでした。")));
+  EXPECT_TRUE(books().diary.empty());
+}
+
+}  // namespace

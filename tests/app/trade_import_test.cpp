@@ -26,7 +26,7 @@
 #include <memory>
 
 #include "app/import/trade_import_dialog.h"
-#include "app/shell/form_main.h"
+#include "app/window/form_main.h"
 #include "app/shell/ledger_model.h"
 #include "app/shell/sjis_text.h"
 #include "app/user_driver.h"

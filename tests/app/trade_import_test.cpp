@@ -1,6 +1,6 @@
-// The trade history import driven as a user does: the menu command, the
-// file typed into the file dialog, the preview (ticks changed with the
-// keyboard), 取り込み or キャンセル, and the summary. An imported file books
+// The trade history import driven as a user does: the menu command clicked,
+// the file chosen (the file dialog scripted), the preview (ticks changed
+// with the keyboard), 取り込み or キャンセル, and the summary. An imported file books
 // what typing the same trades books; a second import of it books nothing;
 // a repayment without its position is listed and not booked.
 #include <gtest/gtest.h>
@@ -9,10 +9,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -25,11 +27,12 @@
 #include <functional>
 #include <memory>
 
+#include "app/import/trade_import.h"
 #include "app/import/trade_import_dialog.h"
-#include "app/window/form_main.h"
 #include "app/shell/ledger_model.h"
 #include "app/shell/sjis_text.h"
 #include "app/user_driver.h"
+#include "app/window/form_main.h"
 #include "app/window_support.h"
 #include "core/records/atomic_file.h"
 #include "core/records/diary_file.h"
@@ -44,6 +47,7 @@ using tomvik::app::LedgerModel;
 using tomvik::app::TFormMain;
 using tomvik::app::ToQString;
 using tomvik::app::ToSjis;
+using tomvik::app::TradeImport;
 using tomvik::app::TradeImportDialog;
 using tomvik::testing::ScriptedPrompter;
 using tomvik::testing::UserDriver;
@@ -74,24 +78,6 @@ class ModalSteps {
 };
 
 enum Tab { kDiary = 0, kHoldings = 1, kMargin = 2 };
-
-// The file dialog: the file's path typed into its name field and Enter.
-// The dialog reads folders as it goes; until it has taken the name, the
-// step tries again.
-ModalSteps::Step TypeFileName(const QString& path) {
-  return [path](QWidget* modal) {
-    auto* dialog = qobject_cast<QFileDialog*>(modal);
-    if (!dialog) return false;
-    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    name->setFocus();
-    QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(name, path);
-    QTest::qWait(50);
-    QTest::keyClick(name, Qt::Key_Return);
-    QTest::qWait(20);
-    return !dialog->isVisible();
-  };
-}
 
 // Seven trades of a week in SBI's layout, each of which can be typed by hand.
 const char16_t* const kWeek =
@@ -131,58 +117,85 @@ class TradeImportWindow : public ::testing::Test {
     return *window_;
   }
   UserDriver& user() { return *user_; }
-  tomvik::core::Books& books() { return window_->books(); }
-  LedgerModel* list(const char* name) { return static_cast<LedgerModel*>(user().find<QTreeView>(name)->model()); }
 
-  // What the preview showed, and what the summary said.
-  struct Seen {
-    QStringList kinds;
-    QStringList notes;
-    bool importEnabled = false;
-    QString summary;
-    QString details;
-  };
+  // The file dialog answers with `path` (empty: cancelled).
+  void fileChosen(const QString& path) {
+    auto* import = window_->findChild<TradeImport*>();
+    ASSERT_NE(import, nullptr);
+    import->setFileChooser([this, path](QWidget*, const QString& folder) {
+      offeredFolders_ << folder;
+    return path;
+  });
+}
 
-  // The menu command with the file typed into the file dialog; `preview`
-  // looks at the preview and ends it (true: 取り込み, false: キャンセル).
-  Seen importFile(const QString& path, std::function<bool(TradeImportDialog&)> preview = {}) {
-    Seen seen;
-    ModalSteps steps;
-    steps.then(TypeFileName(path));
-    steps.then([&](QWidget* modal) {
-      auto* dialog = qobject_cast<TradeImportDialog*>(modal);
-      if (!dialog) return false;
-      const bool accept = preview ? preview(*dialog) : true;
-      ImportPreviewModel* model = dialog->model();
-      for (int row = 0; row < model->rowCount(); ++row) {
-        seen.kinds << model->index(row, ImportPreviewModel::kKinds).data().toString();
-        seen.notes << model->index(row, ImportPreviewModel::kNotes).data().toString();
-      }
-      auto* button = dialog->findChild<QPushButton*>(QStringLiteral("ButtonImport"));
-      seen.importEnabled = button->isEnabled();
-      QTest::mouseClick(accept ? button : dialog->findChild<QPushButton*>(QStringLiteral("ButtonImportCancel")),
-                        Qt::LeftButton);
-      return true;
-    });
-    steps.then([&](QWidget* modal) {
-      auto* box = qobject_cast<QMessageBox*>(modal);
-      if (!box || box->objectName() != QLatin1String("ImportSummary")) return false;
-      seen.summary = box->text();
-      seen.details = box->detailedText();
-      QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-      return true;
-    });
-    window_->findChild<QAction*>(QStringLiteral("MainMenuImport"))->trigger();
-    // A cancelled preview has no summary.
-    EXPECT_TRUE(steps.done() || seen.summary.isEmpty());
-    return seen;
-  }
+  // 取り込み → 取引履歴の取り込み… with the mouse: the menu's title on the
+  // menu bar, then the item in the menu it opens.
+  void chooseImportCommand() {
+  QMenuBar* bar = window_->menuBar();
+  auto* menu = window_->findChild<QMenu*>(QStringLiteral("MenuImport"));
+  auto* command = window_->findChild<QAction*>(QStringLiteral("MainMenuImport"));
+  ASSERT_TRUE(menu && command);
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+  ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }));
+  const QPoint at = menu->actionGeometry(command).center();
+  QMouseEvent move(QEvent::MouseMove, at, menu->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(menu, &move);
+  QTest::mouseClick(menu, Qt::LeftButton, {}, at);
+  QCoreApplication::processEvents();
+}
+tomvik::core::Books& books() { return window_->books(); }
+LedgerModel* list(const char* name) { return static_cast<LedgerModel*>(user().find<QTreeView>(name)->model()); }
 
-  QTemporaryDir dir_;
-  std::unique_ptr<TFormMain> window_;
-  std::unique_ptr<UserDriver> user_;
-  ScriptedPrompter* prompter_ = nullptr;
+// What the preview showed, and what the summary said.
+struct Seen {
+  QStringList kinds;
+  QStringList notes;
+  bool importEnabled = false;
+  QString summary;
+  QString details;
 };
+
+// The menu command with the file chosen in the file dialog; `preview`
+// looks at the preview and ends it (true: 取り込み, false: キャンセル).
+Seen importFile(const QString& path, std::function<bool(TradeImportDialog&)> preview = {}) {
+  Seen seen;
+  fileChosen(path);
+  ModalSteps steps;
+  steps.then([&](QWidget* modal) {
+    auto* dialog = qobject_cast<TradeImportDialog*>(modal);
+    if (!dialog) return false;
+    const bool accept = preview ? preview(*dialog) : true;
+    ImportPreviewModel* model = dialog->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+      seen.kinds << model->index(row, ImportPreviewModel::kKinds).data().toString();
+      seen.notes << model->index(row, ImportPreviewModel::kNotes).data().toString();
+    }
+    auto* button = dialog->findChild<QPushButton*>(QStringLiteral("ButtonImport"));
+    seen.importEnabled = button->isEnabled();
+    QTest::mouseClick(accept ? button : dialog->findChild<QPushButton*>(QStringLiteral("ButtonImportCancel")),
+                      Qt::LeftButton);
+    return true;
+  });
+  steps.then([&](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    if (!box || box->objectName() != QLatin1String("ImportSummary")) return false;
+    seen.summary = box->text();
+    seen.details = box->detailedText();
+    QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    return true;
+  });
+  chooseImportCommand();
+  // A cancelled preview has no summary.
+  EXPECT_TRUE(steps.done() || seen.summary.isEmpty());
+  return seen;
+}
+
+QTemporaryDir dir_;
+std::unique_ptr<TFormMain> window_;
+std::unique_ptr<UserDriver> user_;
+ScriptedPrompter* prompter_ = nullptr;
+QStringList offeredFolders_;
+};  // namespace
 
 // Every row of a ledger: key and cells.
 QStringList Rows(const tomvik::core::LedgerTable& table) {
@@ -313,8 +326,12 @@ TEST_F(ImportAgainstTyping, AnImportedWeekBooksWhatTypingItBooks) {
     EXPECT_FALSE(window_->findChild<QAction*>(QLatin1String(save))->isEnabled()) << save;
   }
   EXPECT_EQ(user().find<QDateEdit>("DateTimePicker")->date(), QDate(2011, 3, 7));
-  EXPECT_EQ(list("ListViewDiary")->text(list("ListViewDiary")->rowCount() - 1, 11),
-            QStringLiteral("取込 SBI_week.csv 8行目"));
+  QStringList comments;
+  for (int row = 0; row < list("ListViewDiary")->rowCount(); ++row) comments << list("ListViewDiary")->text(row, 11);
+  EXPECT_TRUE(comments.contains(QStringLiteral("取込 SBI_week.csv 8行目"))) << comments.join(u'/').toStdString();
+  const QModelIndex current = user().find<QTreeView>("ListViewDiary")->currentIndex();
+  EXPECT_TRUE(list("ListViewDiary")->text(current.row(), 0).startsWith(QStringLiteral("2011/03/07")))
+      << list("ListViewDiary")->text(current.row(), 0).toStdString();
   EXPECT_EQ(tomvik::core::LoadHoldings(folder()).data.rows.size(), 2u);
 }
 
@@ -327,6 +344,8 @@ TEST_F(TradeImportWindow, ImportingTheSameFileTwiceBooksNothingTheSecondTime) {
   const QString realised = ToQString(books().figures.realised);
 
   const Seen again = importFile(path, [](TradeImportDialog&) { return false; });
+  // The file dialog opened again where the file was found.
+  EXPECT_EQ(offeredFolders_.value(1), QString::fromStdString(dir_.path().toStdString()));
   EXPECT_EQ(again.kinds, QStringList(7, QStringLiteral("記録済み")));
   EXPECT_FALSE(again.importEnabled);
   EXPECT_TRUE(again.summary.isEmpty());
@@ -352,8 +371,10 @@ TEST_F(TradeImportWindow, ARepaymentWithoutItsPositionIsListedNotBooked) {
 
   // The buy unticked with the keyboard: the sale that needs it cannot be booked either.
   const Seen unticked = importFile(path, [](TradeImportDialog& dialog) {
+    // The list has the focus on the first trade's tick.
     auto* list = dialog.findChild<QTreeView*>(QStringLiteral("ListViewImport"));
-    list->setFocus();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    EXPECT_TRUE(list->hasFocus());
     QTest::keyClick(list, Qt::Key_Space);
     EXPECT_EQ(dialog.ticked(), (std::vector<bool>{false, true, true}));
     return false;
@@ -378,9 +399,8 @@ TEST_F(TradeImportWindow, ARepaymentWithoutItsPositionIsListedNotBooked) {
 TEST_F(TradeImportWindow, AFileOfNoKnownBrokerIsRefusedWithAMessage) {
   start();
   const QString path = download("notes.csv", QStringLiteral("日付,内容\r\n2011/03/01,入金\r\n"));
-  ModalSteps steps;
-  steps.then(TypeFileName(path));
-  window_->findChild<QAction*>(QStringLiteral("MainMenuImport"))->trigger();
+  fileChosen(path);
+  chooseImportCommand();
   ASSERT_EQ(prompter_->errors.size(), 1u);
   EXPECT_TRUE(prompter_->errors[0].startsWith(QStringLiteral("取引履歴の見出し行が見つかりませんでした。")));
   EXPECT_TRUE(books().diary.empty());

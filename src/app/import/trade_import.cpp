@@ -118,6 +118,10 @@ TradeImport::TradeImport(core::Books& books, WindowServices& services, DiaryTab&
   action_ = new QAction(QStringLiteral("取引履歴の取り込み…"), this);
   action_->setObjectName(QStringLiteral("MainMenuImport"));
   connect(action_, &QAction::triggered, this, &TradeImport::MainMenuImportClick);
+  chooseFile_ = [](QWidget* owner, const QString& folder) {
+    return QFileDialog::getOpenFileName(owner, QStringLiteral("取引履歴の取り込み"), folder,
+                                        QStringLiteral("CSV ファイル (*.csv *.CSV);;すべてのファイル (*)"));
+  };
 }
 
 QMenu* TradeImport::AddMenu(QMenuBar* bar, core::Books& books, WindowServices& services, DiaryTab& diary) {
@@ -129,9 +133,7 @@ QMenu* TradeImport::AddMenu(QMenuBar* bar, core::Books& books, WindowServices& s
 
 void TradeImport::MainMenuImportClick() {
   if (lastFolder_.isEmpty()) lastFolder_ = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-  const QString path =
-      QFileDialog::getOpenFileName(services_.window(), QStringLiteral("取引履歴の取り込み"), lastFolder_,
-                                   QStringLiteral("CSV ファイル (*.csv *.CSV);;すべてのファイル (*)"));
+  const QString path = chooseFile_(services_.window(), lastFolder_);
   if (path.isEmpty()) return;
   lastFolder_ = QFileInfo(path).absolutePath();
   importFile(path);

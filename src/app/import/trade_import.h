@@ -14,6 +14,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -38,6 +39,10 @@ class TradeImport : public QObject {
   static QMenu* AddMenu(QMenuBar* bar, core::Books& books, WindowServices& services, DiaryTab& diary);
 
   QAction* action() const { return action_; }
+  // Asks for the file to import, starting in `folder`; an empty text when
+  // the user cancels. The file dialog unless replaced (a test scripts it).
+  using FileChooser = std::function<QString(QWidget* parent, const QString& folder)>;
+  void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
   // The command: choose a file, then import it.
   void MainMenuImportClick();
   // Preview, booking and summary of one file.
@@ -51,6 +56,7 @@ class TradeImport : public QObject {
   DiaryTab& diary_;
   QAction* action_ = nullptr;
   QString lastFolder_;
+  FileChooser chooseFile_;
 };
 
 }  // namespace tomvik::app

@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -22,6 +23,7 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -49,6 +51,7 @@ using tomvik::app::ToQString;
 using tomvik::app::ToSjis;
 using tomvik::app::TradeImport;
 using tomvik::app::TradeImportDialog;
+using tomvik::testing::SaveShot;
 using tomvik::testing::ScriptedPrompter;
 using tomvik::testing::UserDriver;
 
@@ -367,14 +370,14 @@ TEST_F(TradeImportWindow, ARepaymentWithoutItsPositionIsListedNotBooked) {
           "\"2011/3/9\",\"2011/3/14\",\"9984\",\"ソフトバンク\",\"東証\",\"特定\",\"信用返済\",\"売埋\","
           "\"制度\",\"6ヶ月\",\"100\",\"2,100\",\"0\",\"0\",\"0\",\"-\",\"9,900\",\"2011/3/2\",\"2,000\"\r\n"
           "\"2011/3/10\",\"2011/3/15\",\"1234\",\"見本電機\",\"東証\",\"特定\",\"現物\",\"売付\",\"-\","
-          "\"-\",\"100\",\"1,100\",\"0\",\"0\",\"0\",\"-\",\"110,000\",\"-\",\"-\"\r\n"));
+          "\"-\",\"100\",\"1,100\",\"0\",\"0\",\"0\",\"-\",\"109,500\",\"-\",\"-\"\r\n"));
 
   // The buy unticked with the keyboard: the sale that needs it cannot be booked either.
   const Seen unticked = importFile(path, [](TradeImportDialog& dialog) {
     // The list has the focus on the first trade's tick.
     auto* list = dialog.findChild<QTreeView*>(QStringLiteral("ListViewImport"));
     EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    EXPECT_TRUE(list->hasFocus());
+    EXPECT_TRUE(QTest::qWaitFor([list] { return list->hasFocus(); }));
     QTest::keyClick(list, Qt::Key_Space);
     EXPECT_EQ(dialog.ticked(), (std::vector<bool>{false, true, true}));
     return false;
@@ -384,16 +387,63 @@ TEST_F(TradeImportWindow, ARepaymentWithoutItsPositionIsListedNotBooked) {
   EXPECT_TRUE(unticked.notes[2].startsWith(QStringLiteral("現物の買い保有がない"))) << unticked.notes[2].toStdString();
   EXPECT_FALSE(fs::exists(folder() / "201103.txt"));
 
-  const Seen seen = importFile(path);
+  const Seen seen = importFile(path, [](TradeImportDialog& dialog) {
+    SaveShot(dialog, "import_preview.png");
+    return true;
+  });
   EXPECT_EQ(seen.kinds, (QStringList{QStringLiteral("買"), QStringLiteral("記録できない"), QStringLiteral("売")}));
   EXPECT_EQ(seen.notes[1], QStringLiteral("決済する建玉がないため記録できません"));
+  // The sale books the broker's amount, and says that it is not what price and charges make.
+  EXPECT_EQ(seen.notes[2], QStringLiteral("受渡金額が違います（証券会社 109,500 円、記録 110,000 円）"));
   EXPECT_TRUE(seen.summary.contains(QStringLiteral("1 件の取引は記録できませんでした"))) << seen.summary.toStdString();
   EXPECT_TRUE(
       seen.details.contains(QStringLiteral("3行目 2011/03/09 信用返済売 9984 ソフトバンク 100株：決済する建玉")))
       << seen.details.toStdString();
   EXPECT_TRUE(books().positions.empty());
-  EXPECT_EQ(ToQString(books().figures.realised), QStringLiteral("10,000"));
+  EXPECT_EQ(ToQString(books().figures.realised), QStringLiteral("9,500"));
   EXPECT_FALSE(tomvik::core::FindDayHeader(books().diary, "2011/03/09"));
+}
+
+TEST_F(TradeImportWindow, ALongFileShowsItsProgressAndIsBookedMonthByMonth) {
+  // Five months of buys, two a day.
+  QString text = QStringLiteral(
+      "約定日,銘柄,銘柄コード,市場,取引,期限,預り,課税,約定数量,約定単価,手数料/諸経費等,税額,受渡日,受渡金額/"
+      "決済損益\r\n");
+  constexpr int kTrades = 250;
+  for (int i = 0; i < kTrades; ++i) {
+    const QString day = QDate(2011, 1 + i / 50, 1 + (i % 50) / 2).toString(QStringLiteral("yyyy/MM/dd"));
+    text += QStringLiteral("%1,見本電機,1234,東証,株式現物買,--,特定,申告,100,%2,0,0,%1,%3\r\n")
+                .arg(day)
+                .arg(1000 + i)
+                .arg((1000 + i) * 100);
+  }
+  start(QDate(2011, 6, 1));
+  // The progress as it is shown while booking.
+  int shownUpTo = -1;
+  int shownOf = -1;
+  QTimer watch;
+  watch.setInterval(0);
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (auto* progress = window_->findChild<QProgressDialog*>(QStringLiteral("ProgressImport"))) {
+      if (progress->isVisible()) {
+        shownUpTo = std::max(shownUpTo, progress->value());
+        shownOf = progress->maximum();
+      }
+    }
+  });
+  watch.start();
+  const Seen seen = importFile(download("SBI_year.csv", text));
+  watch.stop();
+  EXPECT_EQ(shownOf, kTrades);
+  EXPECT_GT(shownUpTo, 0);
+  EXPECT_TRUE(seen.summary.startsWith(QStringLiteral("250 件の取引を取引日記に記録しました")))
+      << seen.summary.toStdString();
+  for (const char* month : {"201101.txt", "201102.txt", "201103.txt", "201104.txt", "201105.txt"}) {
+    EXPECT_TRUE(fs::exists(folder() / month)) << month;
+  }
+  ASSERT_EQ(books().holdings.size(), 1u);
+  EXPECT_EQ(books().holdings[0].cell(tomvik::core::HoldCol::Shares), "25,000");
+  EXPECT_EQ(user().find<QDateEdit>("DateTimePicker")->date(), QDate(2011, 5, 25));
 }
 
 TEST_F(TradeImportWindow, AFileOfNoKnownBrokerIsRefusedWithAMessage) {

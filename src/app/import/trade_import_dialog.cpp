@@ -113,6 +113,10 @@ QVariant ImportPreviewModel::data(const QModelIndex& index, int role) const {
   const auto row = static_cast<std::size_t>(index.row());
   switch (role) {
     case Qt::DisplayRole: return text(index.row(), index.column());
+    case Qt::ToolTipRole:
+      // The notes are often longer than their column.
+      if (index.column() == kNotes || index.column() == kKinds) return text(index.row(), kNotes);
+      return QVariant();
     case Qt::CheckStateRole:
       if (index.column() == kTick) return ticked_[row] ? Qt::Checked : Qt::Unchecked;
       return QVariant();
@@ -157,7 +161,7 @@ TradeImportDialog::TradeImportDialog(const QString& fileName, const core::TradeH
   model_ = new ImportPreviewModel(history.trades, std::move(recorded), this);
   trades_ = MakeListView(QStringLiteral("ListViewImport"), this);
   trades_->setModel(model_);
-  const int widths[ImportPreviewModel::kColumnCount] = {44, 44, 80, 80, 160, 64, 72, 56, 48, 96, 72, 84, 72, 320};
+  const int widths[ImportPreviewModel::kColumnCount] = {40, 36, 80, 76, 150, 60, 68, 52, 40, 100, 92, 80, 70, 300};
   for (int c = 0; c < ImportPreviewModel::kColumnCount; ++c) trades_->setColumnWidth(c, widths[c]);
 
   auto* skippedModel = new QStandardItemModel(0, 3, this);
@@ -173,6 +177,7 @@ TradeImportDialog::TradeImportDialog(const QString& fileName, const core::TradeH
   skipped->setModel(skippedModel);
   skipped->setColumnWidth(0, 44);
   skipped->setColumnWidth(1, 360);
+  skipped->header()->setStretchLastSection(true);
   auto* skippedLabel = new QLabel(QStringLiteral("取り込まない行（%1 行）").arg(history.skipped.size()), this);
 
   import_ = MakeButton(QStringLiteral("取り込み"), "ButtonImport", this);

@@ -10,11 +10,12 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
@@ -180,11 +181,13 @@ Seen importFile(const QString& path, std::function<bool(TradeImportDialog&)> pre
     return true;
   });
   steps.then([&](QWidget* modal) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
-    if (!box || box->objectName() != QLatin1String("ImportSummary")) return false;
-    seen.summary = box->text();
-    seen.details = box->detailedText();
-    QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    if (modal->objectName() != QLatin1String("ImportSummary")) return false;
+    seen.summary = modal->findChild<QLabel*>(QStringLiteral("LabelImportSummary"))->text();
+    if (auto* details = modal->findChild<QPlainTextEdit*>(QStringLiteral("MemoImportDetails"))) {
+      seen.details = details->toPlainText();
+    }
+    SaveShot(*modal, "import_summary.png");
+    QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("ButtonImportSummaryOk")), Qt::LeftButton);
     return true;
   });
   chooseImportCommand();

@@ -2,16 +2,22 @@
 
 #include <QAction>
 #include <QDateEdit>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QStandardPaths>
+#include <QStyle>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <memory>
@@ -21,6 +27,7 @@
 #include "app/import/trade_import_dialog.h"
 #include "app/shell/prompter.h"
 #include "app/shell/sjis_text.h"
+#include "app/shell/widgets.h"
 #include "app/shell/window_services.h"
 #include "core/import/trade_booking.h"
 #include "core/import/trade_history.h"
@@ -82,7 +89,7 @@ SummaryTexts Summarise(const core::TradeHistory& history, const std::vector<bool
   }
   if (alreadyThere > 0) lines << QStringLiteral("取引日記に記録済みの %1 件は取り込んでいません。").arg(alreadyThere);
   if (refused > 0) {
-    lines << QStringLiteral("%1 件の取引は記録できませんでした（詳細をご覧ください）。").arg(refused);
+    lines << QStringLiteral("%1 件の取引は記録できませんでした（下の一覧をご覧ください）。").arg(refused);
     s.trouble = true;
   }
   if (!history.skipped.empty()) {
@@ -109,6 +116,45 @@ SummaryTexts Summarise(const core::TradeHistory& history, const std::vector<bool
   s.text = lines.join(QLatin1Char('\n'));
   s.details = details.join(QLatin1Char('\n'));
   return s;
+}
+
+// The summary: what was booked and saved, then, in a list that can be
+// scrolled and copied, every trade not booked or to look at and every line
+// not read as a trade.
+void ShowSummary(const SummaryTexts& summary, QWidget* parent) {
+  QDialog dialog(parent);
+  dialog.setObjectName(QStringLiteral("ImportSummary"));
+  dialog.setWindowTitle(QStringLiteral("取引履歴の取り込み"));
+  auto* icon = new QLabel(&dialog);
+  icon->setPixmap(dialog.style()
+                      ->standardIcon(summary.trouble ? QStyle::SP_MessageBoxWarning : QStyle::SP_MessageBoxInformation)
+                      .pixmap(32, 32));
+  auto* text = new QLabel(summary.text, &dialog);
+  text->setObjectName(QStringLiteral("LabelImportSummary"));
+  text->setWordWrap(true);
+  text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  auto* top = new QHBoxLayout;
+  top->addWidget(icon, 0, Qt::AlignTop);
+  top->addWidget(text, 1);
+  auto* column = new QVBoxLayout(&dialog);
+  column->addLayout(top);
+  if (!summary.details.isEmpty()) {
+    auto* details = new QPlainTextEdit(summary.details, &dialog);
+    details->setObjectName(QStringLiteral("MemoImportDetails"));
+    details->setReadOnly(true);
+    details->setLineWrapMode(QPlainTextEdit::NoWrap);
+    column->addWidget(details, 1);
+  }
+  auto* ok = MakeButton(QStringLiteral("OK"), "ButtonImportSummaryOk", &dialog);
+  ok->setDefault(true);
+  QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(ok);
+  column->addLayout(buttons);
+  dialog.resize(summary.details.isEmpty() ? QSize(480, 160) : QSize(760, 400));
+  ok->setFocus();
+  dialog.exec();
 }
 
 }  // namespace
@@ -198,11 +244,7 @@ void TradeImport::importFile(const QString& path) {
   showDiaryAfter(run.lastBookedDate);
 
   const SummaryTexts summary = Summarise(history, recorded, ticked, run, failures, commentHead);
-  QMessageBox box(summary.trouble ? QMessageBox::Warning : QMessageBox::Information,
-                  QStringLiteral("取引履歴の取り込み"), summary.text, QMessageBox::Ok, window);
-  box.setObjectName(QStringLiteral("ImportSummary"));
-  if (!summary.details.isEmpty()) box.setDetailedText(summary.details);
-  box.exec();
+  ShowSummary(summary, window);
 }
 
 void TradeImport::showDiaryAfter(const std::optional<std::string>& lastBookedDate) {

@@ -145,6 +145,27 @@ TEST_F(TradeBooking, APositionNamedByItsDayIsClosedBeforeOlderOnes) {
   EXPECT_EQ(run.outcomes[3].notices[0].broker, 9850);
 }
 
+TEST_F(TradeBooking, MonexTradesBookWithTheBrokersCashAmountsAndTheirOwnResults) {
+  load();
+  const ImportRun run = book(fixture("monex.csv"));
+  EXPECT_EQ(KindsOf(run), (std::vector<std::string>{"21", "26", "35", "25", "27", "32"}));
+  // Cash trades: the broker's amounts, which price, charge and tax make.
+  EXPECT_EQ(run.outcomes[0].amount, 165108);
+  EXPECT_TRUE(run.outcomes[0].notices.empty());
+  EXPECT_EQ(run.outcomes[5].result, 169892 - 165108);
+  // 半年返済買い: 100 x (8,000 - 7,900) against the broker's 9,950 after costs.
+  EXPECT_EQ(run.outcomes[2].result, 10000);
+  ASSERT_EQ(run.outcomes[2].notices.size(), 1u);
+  EXPECT_EQ(run.outcomes[2].notices[0].kind, NoticeKind::ResultDiffers);
+  EXPECT_EQ(run.outcomes[2].notices[0].broker, 9950);
+  // 半年現引 takes the shares at the position's cost.
+  EXPECT_EQ(run.outcomes[4].amount, 500000);
+  EXPECT_EQ(run.outcomes[4].notices[0].kind, NoticeKind::AmountDiffers);
+  EXPECT_TRUE(books_.positions.empty());
+  EXPECT_EQ(Figures(books_.holdings, HoldCol::Total, HoldCol::Shares), (std::vector<std::string>{"43211 500 500,000"}));
+  EXPECT_EQ(books_.figures.realised, "14,784");
+}
+
 TEST_F(TradeBooking, ACloseOverSeveralPositionsWritesARowForEachAndAddsUp) {
   load();
   std::vector<ImportedTrade> trades = {Trade(TradeAction::MarginSell, "2025/05/01", "1234", 1000, 500),

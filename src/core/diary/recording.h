@@ -57,9 +57,6 @@ struct ClosingTrade {
   std::string chargeText;
   std::string taxText;
   std::string comment;  // CR LF line breaks
-  // A repayment's amount when the price has decimals that the whole-yen
-  // price text cannot carry (an imported execution); empty otherwise.
-  std::string amountText;
 };
 
 struct Recorded {

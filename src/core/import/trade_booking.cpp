@@ -405,6 +405,7 @@ class Booker {
       entry.marketText = position.cell(LoanCol::Market);
       entry.quantityText = FormatAmount(part);
       entry.comment = options_.comment ? options_.comment(t) : std::string();
+      std::optional<Amount> amount;
       if (delivery) {
         entry.priceText = FormatAmount(PrepareSettlement(books_, index)->fixedPrice);
       } else {
@@ -412,10 +413,9 @@ class Booker {
         entry.chargeText = FormatAmount(charge);
         entry.taxText = FormatAmount(tax);
         const Amount costs = SatAdd(charge, tax);
-        entry.amountText =
-            FormatAmount(method == SettlementMethod::SellRepay ? SatSub(gross, costs) : SatAdd(gross, costs));
+        amount = method == SettlementMethod::SellRepay ? SatSub(gross, costs) : SatAdd(gross, costs);
       }
-      const auto recorded = SettlePosition(books_, index, method, entry);
+      const auto recorded = SettlePosition(books_, index, method, entry, amount);
       if (!recorded) break;  // checked above: the position and the holding have the shares
       outcome.status = TradeStatus::Booked;
       took(*recorded, outcome, realises);

@@ -70,6 +70,7 @@ bench: build
 	$(BUILD_DIR)/bench/records_bench
 	$(BUILD_DIR)/bench/totals_bench
 	$(BUILD_DIR)/bench/list_paint_bench
+	$(BUILD_DIR)/bench/import_bench
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -19,6 +19,7 @@
 
 #include "app/diary/diary_tab.h"
 #include "app/holdings/holdings_tab.h"
+#include "app/import/trade_import.h"
 #include "app/margin/margin_tab.h"
 #include "app/shell/edit_menu.h"
 #include "app/shell/entry_fields.h"
@@ -184,6 +185,8 @@ void TFormMain::createMenus() {
       ledgersChanged();
     });
   }
+
+  TradeImport::AddMenu(bar, books_, *this, *diaryTab_);
 
   QMenu* options = bar->addMenu(QStringLiteral("設定(&O)"));
   options->setObjectName(QStringLiteral("MenuOption"));

@@ -106,14 +106,15 @@ bool CanSettle(const Books& books, std::size_t positionIndex, SettlementMethod m
 }
 
 std::optional<Recorded> SettlePosition(Books& books, std::size_t positionIndex, SettlementMethod method,
-                                       const ClosingTrade& entry) {
+                                       const ClosingTrade& entry, std::optional<Amount> amount) {
   if (!CanSettle(books, positionIndex, method)) return std::nullopt;
   const SettlementBasis basis = *PrepareSettlement(books, positionIndex);
   const LedgerRow& position = books.positions[positionIndex];
   const bool delivery = IsDelivery(method);
-  const SettlementFigures figures =
+  SettlementFigures figures =
       ComputeSettlement(basis, method, ParseAmount(entry.priceText), ParseAmount(entry.quantityText),
                         delivery ? 0 : ParseAmount(entry.chargeText), delivery ? 0 : ParseAmount(entry.taxText));
+  if (!delivery && amount) figures.amount = *amount;
   // A delivery of more than can be delivered is cut back to it.
   const Amount quantity = figures.quantity.value_or(ParseAmount(entry.quantityText));
   // The settled share of the position's opening total.

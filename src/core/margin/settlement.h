@@ -69,8 +69,11 @@ bool CanSettle(const Books& books, std::size_t positionIndex, SettlementMethod m
 
 // Writes the settlement into the diary and books it (a holding 現引き opens
 // takes the trade's unit and market price). Nothing, with nothing changed,
-// when the position cannot be settled this way.
+// when the position cannot be settled this way. A repayment's `amount`, when
+// given, is booked instead of what price, quantity, charge and tax make: an
+// imported execution's price may have decimals the whole-yen price text
+// cannot carry.
 std::optional<Recorded> SettlePosition(Books& books, std::size_t positionIndex, SettlementMethod method,
-                                       const ClosingTrade& entry);
+                                       const ClosingTrade& entry, std::optional<Amount> amount = std::nullopt);
 
 }  // namespace tomvik::core

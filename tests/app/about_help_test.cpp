@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QEnterEvent>
 #include <QFile>
+#include <QDir>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -70,6 +71,10 @@ TEST_F(AboutAndHelp, TheAboutBoxShowsTheBuildsVersionOnATiledBackground) {
     EXPECT_EQ(box.size(), QSize(298, 213));
     EXPECT_FALSE(box.findChild<QLabel*>(QStringLiteral("ProgramIcon"))->pixmap().isNull());
     EXPECT_FALSE(box.findChild<QLabel*>(QStringLiteral("ImageTitle"))->pixmap().isNull());
+    // The folder in use, so that a user of an installed program finds the files.
+    const QLabel* folder = box.findChild<QLabel*>(QStringLiteral("LabelFolder"));
+    EXPECT_TRUE(folder->text().startsWith(QStringLiteral("データの保存先: "))) << folder->text().toStdString();
+    EXPECT_EQ(folder->toolTip(), QDir::toNativeSeparators(dir_.path()));
     // The picture repeats every 128 pixels across and 192 down.
     const QImage image = box.grab().toImage();
     for (QPoint at : {QPoint(3, 3), QPoint(20, 60), QPoint(10, 100)}) {

@@ -21,6 +21,7 @@ constexpr QSize kClientSize(298, 213);
 constexpr QPoint kIconAt(56, 32);
 constexpr QPoint kTitleAt(94, 28);
 constexpr int kVersionTop = 77;  // the shadow lies a pixel above and below
+constexpr int kFolderTop = 106;
 constexpr int kAddressTop = 139;
 constexpr QRect kOkButton(111, 176, 75, 25);
 
@@ -117,6 +118,11 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent), background_(Picture(k
   ui.LabelURL1->setGeometry(QRect(QPoint((kClientSize.width() - address.width()) / 2, kAddressTop), address));
   connect(ui.LabelURL1, &AddressLink::clicked, this, &TFormAbout::LabelURL1Click);
 
+  ui.LabelFolder = new QLabel(this);
+  ui.LabelFolder->setObjectName(QStringLiteral("LabelFolder"));
+  ui.LabelFolder->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  ui.LabelFolder->setGeometry(QRect(8, kFolderTop, kClientSize.width() - 16, ui.LabelFolder->fontMetrics().height()));
+
   ui.OKButton = new QPushButton(QStringLiteral("OK"), this);
   ui.OKButton->setObjectName(QStringLiteral("OKButton"));
   ui.OKButton->setGeometry(kOkButton);
@@ -128,6 +134,12 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent), background_(Picture(k
 }
 
 QString TFormAbout::VersionText() { return QStringLiteral("～ Version %1 ～").arg(ShownVersion(ProgramVersion())); }
+
+void TFormAbout::showDataFolder(const QString& folder) {
+  const QString text = QStringLiteral("データの保存先: ") + folder;
+  ui.LabelFolder->setText(ui.LabelFolder->fontMetrics().elidedText(text, Qt::ElideMiddle, ui.LabelFolder->width()));
+  ui.LabelFolder->setToolTip(folder);
+}
 
 void TFormAbout::LabelURL1Click(const QString& address) {
   QDesktopServices::openUrl(QUrl(address));

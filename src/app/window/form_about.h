@@ -56,12 +56,16 @@ class TFormAbout : public QDialog {
     QLabel* ProgramIcon = nullptr;
     QLabel* ImageTitle = nullptr;
     AddressLink* LabelURL1 = nullptr;
+    QLabel* LabelFolder = nullptr;
     QPushButton* OKButton = nullptr;
   };
   Ui ui;
 
   // The version line as shown: "～ Version 2.22 ～".
   static QString VersionText();
+  // Names the folder the program keeps its files in (beside the executable,
+  // or the user's data folder for an installed program).
+  void showDataFolder(const QString& folder);
   // Hands the address to the desktop to open, then closes the box.
   void LabelURL1Click(const QString& address);
 

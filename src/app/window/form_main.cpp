@@ -5,6 +5,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -497,6 +499,7 @@ void TFormMain::MenuHelpTopicClick() { ShowHelpTopic(this, kHelpContents); }
 
 void TFormMain::MenuHelpVersionClick() {
   TFormAbout about(this);
+  about.showDataFolder(QDir::toNativeSeparators(QFile::decodeName(books_.folder.string().c_str())));
   about.exec();
 }
 

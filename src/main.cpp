@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/shell/form_main.h"
-#include "app/shell/startup_guard.h"
+#include "app/window/form_main.h"
+#include "app/window/startup_guard.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/shell/form_main.h"
+#include "app/window/form_main.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

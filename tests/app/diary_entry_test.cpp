@@ -25,11 +25,11 @@
 #include <memory>
 #include <stdexcept>
 
-#include "app/shell/form_main.h"
+#include "app/window/form_main.h"
 #include "app/shell/ledger_model.h"
 #include "app/shell/prompter.h"
 #include "app/shell/sjis_text.h"
-#include "app/shell/startup_guard.h"
+#include "app/window/startup_guard.h"
 #include "app/user_driver.h"
 #include "app/window_support.h"
 #include "core/records/atomic_file.h"

@@ -21,7 +21,7 @@
 #include <memory>
 
 #include "app/layout_support.h"
-#include "app/shell/form_main.h"
+#include "app/window/form_main.h"
 #include "app/shell/ledger_model.h"
 #include "app/shell/prompter.h"
 #include "app/shell/sjis_text.h"

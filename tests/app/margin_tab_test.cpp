@@ -25,7 +25,7 @@
 
 #include "app/layout_support.h"
 #include "app/margin/margin_tab.h"
-#include "app/shell/form_main.h"
+#include "app/window/form_main.h"
 #include "app/shell/keyboard.h"
 #include "app/shell/ledger_model.h"
 #include "app/shell/prompter.h"

@@ -28,7 +28,7 @@
 #include <string>
 
 #include "app/layout_support.h"
-#include "app/shell/form_main.h"
+#include "app/window/form_main.h"
 #include "app/shell/keyboard.h"
 #include "app/shell/ledger_model.h"
 #include "app/shell/sjis_text.h"

@@ -27,7 +27,7 @@
 #include <memory>
 
 #include "app/layout_support.h"
-#include "app/shell/form_main.h"
+#include "app/window/form_main.h"
 #include "app/shell/ledger_model.h"
 #include "app/shell/sjis_text.h"
 #include "app/totals/running_total_chart.h"

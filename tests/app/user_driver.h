@@ -16,6 +16,8 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTreeView>
 
@@ -122,6 +124,15 @@ class UserDriver {
     QCoreApplication::processEvents();
   }
   void clickRow(const char* list, int row, bool twice = false) { clickRow(find<QTreeView>(list), row, twice); }
+
+  // A click on a tab's caption brings it to the front.
+  void chooseTab(const char* tabWidget, int index) {
+    auto* tabs = find<QTabWidget>(tabWidget);
+    QTabBar* bar = tabs->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(tabs->currentIndex(), index);
+  }
 
   // A button pressed with the mouse; it must be there to be pressed.
   void press(const char* name) {

@@ -11,7 +11,7 @@
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 
-#include "app/ledger/ledger_specs.h"
+#include "app/ledger/ledger_tab_traits.h"
 #include "app/shell/entry_fields.h"
 #include "app/shell/settings_widgets.h"
 #include "app/shell/sjis_text.h"
@@ -23,7 +23,7 @@
 namespace tomvik::app {
 
 HoldingsTab::HoldingsTab(core::Books& books, QWidget* parent)
-    : LedgerTab(books, books.holdings, HoldingsTabSpec(), parent) {
+    : LedgerTab(books, books.holdings, HoldingsTabTraits(), parent) {
   // A sold holding is only made in the old-version compatibility mode.
   ui.Sell->setEnabled(false);
   // The sale only shows that it is one.

@@ -47,9 +47,9 @@ core::Amount One() { return 1; }
 
 }  // namespace
 
-LedgerTab::LedgerTab(core::Books& books, core::LedgerTable& table, LedgerTabSpec spec, QWidget* parent)
-    : TabBase(books, parent), table_(table), spec_(std::move(spec)) {
-  setObjectName(spec_.sheet);
+LedgerTab::LedgerTab(core::Books& books, core::LedgerTable& table, LedgerTabTraits traits, QWidget* parent)
+    : TabBase(books, parent), table_(table), traits_(std::move(traits)) {
+  setObjectName(traits_.sheet);
   createWidgets();
 }
 
@@ -58,9 +58,9 @@ LedgerTab::LedgerTab(core::Books& books, core::LedgerTable& table, LedgerTabSpec
 
 void LedgerTab::createWidgets() {
   ui.Splitter = new QSplitter(Qt::Vertical, this);
-  ui.Splitter->setObjectName(spec_.splitter);
+  ui.Splitter->setObjectName(traits_.splitter);
   ui.Panel = new QFrame(ui.Splitter);
-  ui.Panel->setObjectName(spec_.panel);
+  ui.Panel->setObjectName(traits_.panel);
 
   createStockGroup();
   createAmountGroup();
@@ -69,8 +69,8 @@ void LedgerTab::createWidgets() {
   createSubPanel();
   createCommentAndButtons();
 
-  ui.List = MakeListView(spec_.list, ui.Splitter);
-  ui.Model = new LedgerModel(&table_, spec_.columns, this);
+  ui.List = MakeListView(traits_.list, ui.Splitter);
+  ui.Model = new LedgerModel(&table_, traits_.columns, this);
   ui.List->setModel(ui.Model);
   ApplyColumns(ui.List, ui.Model->columns());
 }
@@ -78,7 +78,7 @@ void LedgerTab::createWidgets() {
 void LedgerTab::createStockGroup() {
   // The stock fields show the opened row; they are typed only in the
   // initial-setup mode.
-  const QString& s = spec_.suffix;
+  const QString& s = traits_.suffix;
   ui.StockGroup = new QGroupBox(ui.Panel);
   ui.StockGroup->setObjectName(QStringLiteral("GroupBox") + s + QLatin1Char('a'));
   ui.StockGroup->setEnabled(false);
@@ -91,14 +91,14 @@ void LedgerTab::createStockGroup() {
 }
 
 void LedgerTab::createAmountGroup() {
-  const QString& s = spec_.suffix;
+  const QString& s = traits_.suffix;
   ui.AmountGroup = new QGroupBox(ui.Panel);
   ui.AmountGroup->setObjectName(QStringLiteral("GroupBox") + s + QLatin1Char('b'));
   ui.AmountGroup->setEnabled(false);
-  ui.Buy = new QRadioButton(spec_.buyCaption, ui.AmountGroup);
+  ui.Buy = new QRadioButton(traits_.buyCaption, ui.AmountGroup);
   ui.Buy->setObjectName(QStringLiteral("RadioButtonB") + s);
   ui.Buy->setChecked(true);
-  ui.Sell = new QRadioButton(spec_.sellCaption, ui.AmountGroup);
+  ui.Sell = new QRadioButton(traits_.sellCaption, ui.AmountGroup);
   ui.Sell->setObjectName(QStringLiteral("RadioButtonS") + s);
   ui.Total = MakeAmountEdit(QStringLiteral("EditPrice") + s, ui.AmountGroup, QStringLiteral("0"));
   ui.Shares = MakeAmountEdit(QStringLiteral("EditNum") + s, ui.AmountGroup, QStringLiteral("0"));
@@ -109,16 +109,16 @@ void LedgerTab::createAmountGroup() {
 }
 
 void LedgerTab::createMarketFields() {
-  const QString& s = spec_.suffix;
+  const QString& s = traits_.suffix;
   ui.Market = MakeAmountEdit(QStringLiteral("EditMarketPrice") + s, ui.Panel, QStringLiteral("0"));
   ui.MarketArrows = new UpDownArrows(QStringLiteral("UpDownMarketPrice") + s, ui.Panel);
   ui.Result = MakeMemo(QStringLiteral("MemoPM") + s, ui.Panel);
-  ui.Rate = MakeRatePanel(spec_.rate, ui.Panel);
+  ui.Rate = MakeRatePanel(traits_.rate, ui.Panel);
 }
 
 void LedgerTab::createSubPanel() {
-  const QString x = spec_.suffix + QLatin1Char('x');
-  ui.SubGroup = new QGroupBox(spec_.subCaption, ui.Panel);
+  const QString x = traits_.suffix + QLatin1Char('x');
+  ui.SubGroup = new QGroupBox(traits_.subCaption, ui.Panel);
   ui.SubGroup->setObjectName(QStringLiteral("GroupBoxPrice") + x);
   // It covers the amount group when shown, and keeps its room when hidden
   // so that showing it does not move the panel around.
@@ -137,16 +137,16 @@ void LedgerTab::createSubPanel() {
   ui.SubCharge->lineEdit()->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   ui.SubTax = MakeAmountEdit(QStringLiteral("EditTax") + x, box, QStringLiteral("0"));
   ui.SubAmount = MakeMemo(QStringLiteral("MemoPrice") + x, box);
-  ui.SubFirst = new QRadioButton(spec_.subFirstCaption, box);
+  ui.SubFirst = new QRadioButton(traits_.subFirstCaption, box);
   ui.SubFirst->setObjectName(QStringLiteral("RadioButtonB") + x);
-  ui.SubSecond = new QRadioButton(spec_.subSecondCaption, box);
+  ui.SubSecond = new QRadioButton(traits_.subSecondCaption, box);
   ui.SubSecond->setObjectName(QStringLiteral("RadioButtonS") + x);
-  ui.SubButton = new QPushButton(spec_.subButtonCaption, box);
-  ui.SubButton->setObjectName(spec_.subButton);
+  ui.SubButton = new QPushButton(traits_.subButtonCaption, box);
+  ui.SubButton->setObjectName(traits_.subButton);
 }
 
 void LedgerTab::createCommentAndButtons() {
-  const QString& s = spec_.suffix;
+  const QString& s = traits_.suffix;
   QWidget* panel = ui.Panel;
   ui.Comment = MakeCommentBox(QStringLiteral("RichEditComment") + s, panel);
   ui.CommentTaken = new QCheckBox(panel);
@@ -156,8 +156,8 @@ void LedgerTab::createCommentAndButtons() {
 
   // Opening a row enables the sub-panel's box; until then there is nothing
   // to sell or settle.
-  ui.SubCheck = new QCheckBox(spec_.subCheckCaption, panel);
-  ui.SubCheck->setObjectName(spec_.subCheck);
+  ui.SubCheck = new QCheckBox(traits_.subCheckCaption, panel);
+  ui.SubCheck->setObjectName(traits_.subCheck);
   ui.SubCheck->setEnabled(false);
 
   ui.Date = MakeDatePicker(QStringLiteral("DateTimePicker") + s, panel);
@@ -249,7 +249,7 @@ void LedgerTab::layOut(const std::vector<QWidget*>& sideBoxes) {
   amount->addWidget(MakeLabel(QStringLiteral("株数"), ui.AmountGroup), 1, 0);
   amount->addWidget(ui.Shares, 1, 1);
   amount->addWidget(ui.SharesArrows, 1, 2);
-  amount->addWidget(MakeLabel(spec_.priceCaption, ui.AmountGroup), 2, 0);
+  amount->addWidget(MakeLabel(traits_.priceCaption, ui.AmountGroup), 2, 0);
   amount->addWidget(ui.Price, 2, 1);
   amount->addWidget(MakeLabel(QStringLiteral("円"), ui.AmountGroup), 2, 2);
   amount->addWidget(MakeRadioRow(ui.AmountGroup, {ui.Buy, ui.Sell}), 3, 0, 1, 3, Qt::AlignLeft);
@@ -492,7 +492,7 @@ void LedgerTab::showLedgerRow(const std::string& key) {
 
 std::optional<core::SimSource> LedgerTab::simulationSource() const {
   const auto kind =
-      spec_.ledger == core::Ledger::Positions ? core::SimSource::Kind::Position : core::SimSource::Kind::Holding;
+      traits_.ledger == core::Ledger::Positions ? core::SimSource::Kind::Position : core::SimSource::Kind::Holding;
   return core::SimSource{kind,
                          StockCodeOf(ui.Code),
                          ui.Buy->isChecked(),
@@ -509,7 +509,7 @@ void LedgerTab::ListViewDblClick() {
   if (!at) return;
   // Copied: the panel's own handlers run while it is filled.
   const core::LedgerRow row = table_[*at];
-  const auto& c = spec_.cells;
+  const auto& c = traits_.cells;
 
   loading_ = true;
   ui.SubCheck->setChecked(false);
@@ -553,7 +553,7 @@ void LedgerTab::MaskEditStockCodeExit() {
   EditStockUnitChange();
 
   const auto first = table_.findPrefix(code);
-  if (spec_.oneRowPerCode) ui.Add->setEnabled(!first);
+  if (traits_.oneRowPerCode) ui.Add->setEnabled(!first);
   ui.Update->setEnabled(first.has_value());
   selectedRow_ = first ? static_cast<int>(*first) : -1;
 }
@@ -599,7 +599,7 @@ void LedgerTab::showFigures() {
 
 void LedgerTab::cmnUpdate() {
   if (loading_ || selectedRow_ < 0) return;
-  const bool blocked = spec_.subPanelBlocksUpdate && ui.SubCheck->isChecked();
+  const bool blocked = traits_.subPanelBlocksUpdate && ui.SubCheck->isChecked();
   ui.Update->setEnabled(!blocked && !table_.empty());
 }
 
@@ -645,7 +645,7 @@ core::LedgerEntry LedgerTab::entryFromPanel(bool forUpdate) const {
 }
 
 void LedgerTab::ButtonAddClick() {
-  const std::size_t row = core::AddLedgerRow(books_, spec_.ledger, entryFromPanel(false));
+  const std::size_t row = core::AddLedgerRow(books_, traits_.ledger, entryFromPanel(false));
   ui.Delete->setEnabled(true);
   syncAndSelect(row);
   ui.Update->setEnabled(false);
@@ -653,7 +653,7 @@ void LedgerTab::ButtonAddClick() {
 }
 
 std::optional<std::size_t> LedgerTab::updateRow(std::size_t index, const core::LedgerEntry& entry) {
-  return core::UpdateLedgerRow(books_, spec_.ledger, index, entry);
+  return core::UpdateLedgerRow(books_, traits_.ledger, index, entry);
 }
 
 void LedgerTab::ButtonUpdClick() {
@@ -667,7 +667,7 @@ void LedgerTab::ButtonUpdClick() {
 void LedgerTab::ButtonDelClick() {
   if (!validSelectedRow()) return;
   if (!confirmDelete()) return;
-  core::DeleteLedgerRow(books_, spec_.ledger, static_cast<std::size_t>(selectedRow_));
+  core::DeleteLedgerRow(books_, traits_.ledger, static_cast<std::size_t>(selectedRow_));
   ui.Update->setEnabled(false);
   selectedRow_ = -1;
   ui.Delete->setEnabled(false);
@@ -743,7 +743,7 @@ void LedgerTab::ButtonHoldDiaryClick() {
   if (rows.empty()) return;  // nothing to write
   const auto date = services_->ensureDiaryDay(ui.Date);
   if (!date) return;
-  const auto last = core::WriteRegistrations(books_, *date, rows, spec_.ledger == core::Ledger::Positions);
+  const auto last = core::WriteRegistrations(books_, *date, rows, traits_.ledger == core::Ledger::Positions);
   services_->ledgersChanged();
   if (last) services_->showDiaryRow(*last, loadRegistrationRow());
 }

@@ -49,7 +49,7 @@ namespace tomvik::app {
 class UpDownArrows;
 
 // What tells the two tabs apart besides their own behaviour.
-struct LedgerTabSpec {
+struct LedgerTabTraits {
   core::Ledger ledger = core::Ledger::Holdings;
   QString suffix;      // "2", "L"
   QString sheet;       // the tab's own name
@@ -83,7 +83,7 @@ class LedgerTab : public TabBase {
   Q_OBJECT
 
  public:
-  LedgerTab(core::Books& books, core::LedgerTable& table, LedgerTabSpec spec, QWidget* parent);
+  LedgerTab(core::Books& books, core::LedgerTable& table, LedgerTabTraits traits, QWidget* parent);
 
   struct Ui {
     QSplitter* Splitter = nullptr;
@@ -210,7 +210,7 @@ class LedgerTab : public TabBase {
                           const std::vector<std::string>& charges);
 
   core::LedgerTable& table_;
-  LedgerTabSpec spec_;
+  LedgerTabTraits traits_;
   int selectedRow_ = -1;
   core::Amount baseTotal_ = 0;
   core::Amount baseShares_ = 0;

@@ -10,7 +10,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
-#include "app/ledger/ledger_specs.h"
+#include "app/ledger/ledger_tab_traits.h"
 #include "app/shell/entry_fields.h"
 #include "app/shell/keyboard.h"
 #include "app/shell/settings_widgets.h"
@@ -21,7 +21,7 @@
 
 namespace tomvik::app {
 
-MarginTab::MarginTab(core::Books& books, QWidget* parent) : LedgerTab(books, books.positions, MarginTabSpec(), parent) {
+MarginTab::MarginTab(core::Books& books, QWidget* parent) : LedgerTab(books, books.positions, MarginTabTraits(), parent) {
   // Unchecked: the opened position; checked: every position; greyed: one
   // row per stock and side.
   ui.All->setTristate(true);

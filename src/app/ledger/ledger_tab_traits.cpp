@@ -1,4 +1,4 @@
-#include "app/ledger/ledger_specs.h"
+#include "app/ledger/ledger_tab_traits.h"
 
 #include "core/records/hold_file.h"
 #include "core/records/loan_file.h"
@@ -46,58 +46,58 @@ std::vector<ColumnSpec> PositionColumns() {
   };
 }
 
-LedgerTabSpec HoldingsTabSpec() {
-  LedgerTabSpec spec;
-  spec.ledger = core::Ledger::Holdings;
-  spec.suffix = QStringLiteral("2");
-  spec.sheet = QStringLiteral("TabSheetHold");
-  spec.panel = QStringLiteral("PanelHold");
-  spec.splitter = QStringLiteral("Splitter2");
-  spec.list = QStringLiteral("ListViewHold");
-  spec.rate = QStringLiteral("PanelHoldPer");
-  spec.buyCaption = QStringLiteral("買い");
-  spec.sellCaption = QStringLiteral("売り");
-  spec.priceCaption = QStringLiteral("平均単価");
-  spec.subCheck = QStringLiteral("CheckBoxHoldSell");
-  spec.subCheckCaption = QStringLiteral("保有銘柄売却");
-  spec.subButton = QStringLiteral("ButtonHoldSel");
-  spec.subButtonCaption = QStringLiteral("売却");
-  spec.subCaption = QStringLiteral("金額");
-  spec.subFirstCaption = QStringLiteral("買い");
-  spec.subSecondCaption = QStringLiteral("売り");
-  spec.columns = HoldingsColumns();
+LedgerTabTraits HoldingsTabTraits() {
+  LedgerTabTraits traits;
+  traits.ledger = core::Ledger::Holdings;
+  traits.suffix = QStringLiteral("2");
+  traits.sheet = QStringLiteral("TabSheetHold");
+  traits.panel = QStringLiteral("PanelHold");
+  traits.splitter = QStringLiteral("Splitter2");
+  traits.list = QStringLiteral("ListViewHold");
+  traits.rate = QStringLiteral("PanelHoldPer");
+  traits.buyCaption = QStringLiteral("買い");
+  traits.sellCaption = QStringLiteral("売り");
+  traits.priceCaption = QStringLiteral("平均単価");
+  traits.subCheck = QStringLiteral("CheckBoxHoldSell");
+  traits.subCheckCaption = QStringLiteral("保有銘柄売却");
+  traits.subButton = QStringLiteral("ButtonHoldSel");
+  traits.subButtonCaption = QStringLiteral("売却");
+  traits.subCaption = QStringLiteral("金額");
+  traits.subFirstCaption = QStringLiteral("買い");
+  traits.subSecondCaption = QStringLiteral("売り");
+  traits.columns = HoldingsColumns();
   namespace C = core::HoldCol;
-  spec.cells = {C::Stock, C::Exchange, C::Unit, C::Total, C::Shares, C::Market, C::Profit, C::Comment};
-  spec.oneRowPerCode = true;
-  return spec;
+  traits.cells = {C::Stock, C::Exchange, C::Unit, C::Total, C::Shares, C::Market, C::Profit, C::Comment};
+  traits.oneRowPerCode = true;
+  return traits;
 }
 
-LedgerTabSpec MarginTabSpec() {
-  LedgerTabSpec spec;
-  spec.ledger = core::Ledger::Positions;
-  spec.suffix = QStringLiteral("L");
-  spec.sheet = QStringLiteral("TabSheetLoan");
-  spec.panel = QStringLiteral("PanelLoan");
-  spec.splitter = QStringLiteral("SplitterL");
-  spec.list = QStringLiteral("ListViewLoan");
-  spec.rate = QStringLiteral("PanelHoldPerL");
-  spec.buyCaption = QStringLiteral("買建");
-  spec.sellCaption = QStringLiteral("売建");
-  spec.priceCaption = QStringLiteral("単価");
-  spec.subCheck = QStringLiteral("CheckBoxSettlement");
-  spec.subCheckCaption = QStringLiteral("信用建玉決済");
-  spec.subButton = QStringLiteral("ButtonSettlement");
-  spec.subButtonCaption = QStringLiteral("決済");
+LedgerTabTraits MarginTabTraits() {
+  LedgerTabTraits traits;
+  traits.ledger = core::Ledger::Positions;
+  traits.suffix = QStringLiteral("L");
+  traits.sheet = QStringLiteral("TabSheetLoan");
+  traits.panel = QStringLiteral("PanelLoan");
+  traits.splitter = QStringLiteral("SplitterL");
+  traits.list = QStringLiteral("ListViewLoan");
+  traits.rate = QStringLiteral("PanelHoldPerL");
+  traits.buyCaption = QStringLiteral("買建");
+  traits.sellCaption = QStringLiteral("売建");
+  traits.priceCaption = QStringLiteral("単価");
+  traits.subCheck = QStringLiteral("CheckBoxSettlement");
+  traits.subCheckCaption = QStringLiteral("信用建玉決済");
+  traits.subButton = QStringLiteral("ButtonSettlement");
+  traits.subButtonCaption = QStringLiteral("決済");
   // Until a position is opened the sub-panel reads as for a buy position,
   // the side the panel starts with.
-  spec.subCaption = QStringLiteral("買建");
-  spec.subFirstCaption = QStringLiteral("現引き");
-  spec.subSecondCaption = QStringLiteral("売返済");
-  spec.columns = PositionColumns();
+  traits.subCaption = QStringLiteral("買建");
+  traits.subFirstCaption = QStringLiteral("現引き");
+  traits.subSecondCaption = QStringLiteral("売返済");
+  traits.columns = PositionColumns();
   namespace C = core::LoanCol;
-  spec.cells = {C::Stock, C::Exchange, C::Unit, C::Total, C::Shares, C::Market, C::Profit, C::Comment};
-  spec.subPanelBlocksUpdate = true;
-  return spec;
+  traits.cells = {C::Stock, C::Exchange, C::Unit, C::Total, C::Shares, C::Market, C::Profit, C::Comment};
+  traits.subPanelBlocksUpdate = true;
+  return traits;
 }
 
 }  // namespace tomvik::app

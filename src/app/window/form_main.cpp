@@ -1,4 +1,4 @@
-#include "app/shell/form_main.h"
+#include "app/window/form_main.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -21,7 +21,7 @@
 #include "app/shell/entry_fields.h"
 #include "app/shell/keyboard.h"
 #include "app/shell/sjis_text.h"
-#include "app/shell/summary_panel.h"
+#include "app/window/summary_panel.h"
 #include "app/shell/tab_base.h"
 #include "app/simulation/sim_summary_panel.h"
 #include "app/simulation/simulation_tab.h"

@@ -1,4 +1,4 @@
-#include "app/shell/summary_panel.h"
+#include "app/window/summary_panel.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,4 +1,4 @@
-#include "app/shell/startup_guard.h"
+#include "app/window/startup_guard.h"
 
 #include <QMessageBox>
 #include <QString>

@@ -15,7 +15,7 @@ namespace tomvik::app {
 std::vector<ColumnSpec> HoldingsColumns();
 std::vector<ColumnSpec> PositionColumns();
 
-LedgerTabSpec HoldingsTabSpec();
-LedgerTabSpec MarginTabSpec();
+LedgerTabTraits HoldingsTabTraits();
+LedgerTabTraits MarginTabTraits();
 
 }  // namespace tomvik::app

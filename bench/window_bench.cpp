@@ -15,7 +15,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/shell/form_main.h"
+#include "app/window/form_main.h"
 #include "core/books.h"
 #include "core/diary/recording.h"
 #include "core/holdings/account_summary.h"

@@ -19,7 +19,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/shell/form_main.h"
+#include "app/window/form_main.h"
 #include "app/shell/ledger_model.h"
 #include "app/shell/sjis_text.h"
 #include "app/shell/widgets.h"

@@ -46,6 +46,10 @@ screenshots: build
 bench: build
 	$(BUILD_DIR)/bench/records_bench
 	$(BUILD_DIR)/bench/totals_bench
+	$(BUILD_DIR)/bench/lookup_bench
+	$(BUILD_DIR)/bench/stock_save_bench
+	$(BUILD_DIR)/bench/recording_bench
+	$(BUILD_DIR)/bench/window_bench
 
 clean:
 	rm -rf $(BUILD_DIR)

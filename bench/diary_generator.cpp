@@ -25,8 +25,8 @@ struct Kind {
 };
 
 constexpr Kind kKinds[] = {
-    {"21", "買", false},   {"32", "売", true},    {"31", "買", true},   {"25", "信買", false},
-    {"26", "信売", false}, {"36", "返売", true},  {"35", "返買", true}, {"27", "現引", false},
+    {"21", "買", false},   {"32", "売", true},    {"31", "買", true},    {"25", "信買", false},
+    {"26", "信売", false}, {"36", "返売", true},  {"35", "返買", true},  {"27", "現引", false},
     {"38", "現渡", true},  {"11", "予買", false}, {"51", "買保", false},
 };
 
@@ -72,7 +72,8 @@ LedgerRow TradeRow(const std::string& date, const Kind& kind, int stock, const s
   if (kind.closing) {
     const Amount cost = amount - amount / 50 + static_cast<Amount>(random() % 3) * amount / 40;
     row.cells[DiaryCol::Cost] = FormatAmount(cost);
-    row.cells[DiaryCol::Profit] = FormatAmount(kind.code[1] == '1' || kind.code[1] == '5' ? cost - amount : amount - cost);
+    row.cells[DiaryCol::Profit] =
+        FormatAmount(kind.code[1] == '1' || kind.code[1] == '5' ? cost - amount : amount - cost);
   }
   row.cells[DiaryCol::Comment] = Sjis("押し目で拾う。%と改行\r\nも入れておく");
   return row;

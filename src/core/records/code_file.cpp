@@ -1,6 +1,7 @@
 #include "core/records/code_file.h"
 
 #include <sys/stat.h>
+#include <time.h>
 
 #include <vector>
 
@@ -207,15 +208,23 @@ CodeFileCache::Stamp CodeFileCache::StampOf(const std::string& path) {
   Stamp stamp;
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return stamp;
+  const auto nanoseconds = [](const timespec& t) {
+    return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + static_cast<std::int64_t>(t.tv_nsec);
+  };
   stamp.exists = true;
   stamp.device = static_cast<std::uint64_t>(st.st_dev);
   stamp.inode = static_cast<std::uint64_t>(st.st_ino);
   stamp.size = static_cast<std::uint64_t>(st.st_size);
-  stamp.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec);
-  stamp.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_nsec);
-  stamp.changed = static_cast<std::int64_t>(st.st_ctim.tv_sec);
-  stamp.changedNs = static_cast<std::int64_t>(st.st_ctim.tv_nsec);
+  stamp.modified = nanoseconds(st.st_mtim);
+  stamp.changed = nanoseconds(st.st_ctim);
   return stamp;
+}
+
+std::int64_t CodeFileCache::Now() {
+  // The clock the file system stamps files with.
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + static_cast<std::int64_t>(now.tv_nsec);
 }
 
 void CodeFileCache::setFolder(const std::filesystem::path& folder) {
@@ -223,34 +232,45 @@ void CodeFileCache::setFolder(const std::filesystem::path& folder) {
   folder_ = folder.native();
   path_ = PathIn(folder).native();
   known_ = false;
+  written_.reset();
 }
 
 const IniIndex& CodeFileCache::current(const std::filesystem::path& folder) {
   setFolder(folder);
-  // Stamped before the read: a change while it reads shows next time.
-  const Stamp now = StampOf(path_);
-  if (known_ && now == stamp_) {
+  // Both taken before the read: a change while it reads shows next time.
+  const std::int64_t lookedAt = Now();
+  const Stamp now = stampOf_(path_);
+  if (known_ && settled_ && now == stamp_) {
     if (written_) {
       index_ = IniIndex(std::move(*written_));
       written_.reset();
     }
     return index_;
   }
-  written_.reset();
   FileContent content = ReadWholeFile(path_);
+  const bool same =
+      known_ && status_ == ReadStatus::Loaded && content.status == ReadStatus::Loaded && content.bytes == keptBytes();
   status_ = content.status;
   error_ = std::move(content.error);
-  index_ = IniIndex(status_ == ReadStatus::Loaded ? std::move(content.bytes) : std::string());
+  if (written_ && same) {
+    index_ = IniIndex(std::move(*written_));
+  } else if (!same) {
+    index_ = IniIndex(status_ == ReadStatus::Loaded ? std::move(content.bytes) : std::string());
+  }
+  written_.reset();
   // A file that could not be read is tried again at the next look.
   known_ = status_ != ReadStatus::Failed;
+  settled_ = !now.exists || now.changed < lookedAt - kSettleNanoseconds;
   stamp_ = now;
   return index_;
 }
 
 void CodeFileCache::remember(const std::filesystem::path& folder, std::string bytes) {
   setFolder(folder);
-  stamp_ = StampOf(path_);
+  stamp_ = stampOf_(path_);
   known_ = stamp_.exists;
+  // Just written: the file's change time is within the tick of now.
+  settled_ = false;
   status_ = ReadStatus::Loaded;
   error_.reset();
   written_ = std::move(bytes);

@@ -63,13 +63,38 @@ void ApplyStockMasterInPlace(IniFile& ini, const LedgerTable& rows);
 
 // Code.txt as last read from disk, for the lookups of every panel.
 //
-// The file is read again only when it is not the one that was read: another
-// folder, or the file's identity, size, modification or change time differ
-// (an edit by hand or by another program while the program runs), or the
-// program itself is about to write it (forget()). Every read of a value
-// answers from what the file held when it was last read.
+// The file is read again only when it may not be the one that was read:
+// another folder, or the file's identity, size, modification or change time
+// differ (an edit by hand or by another program while the program runs), or
+// the program itself is about to write it (forget()).
+//
+// File systems keep times in ticks (a few milliseconds, up to two seconds),
+// so an edit of the same size made within the tick of the last read could
+// leave every stamp as it was. What was read therefore counts as settled
+// only when the file's change time lay well before the read (the change time
+// cannot be set back by hand, so any later edit moves it); until then every
+// look reads the file again, and an index whose bytes are unchanged is kept.
+// Every read of a value answers from what the file held when it was last
+// read.
 class CodeFileCache {
  public:
+  // What tells one state of the file from another without reading it.
+  struct Stamp {
+    bool exists = false;
+    std::uint64_t device = 0, inode = 0, size = 0;
+    std::int64_t modified = 0, changed = 0;  // nanoseconds since the epoch
+    friend bool operator==(const Stamp&, const Stamp&) = default;
+  };
+  using StampReader = Stamp (*)(const std::string& path);
+  // The file's stamp as the file system keeps it.
+  static Stamp StampOf(const std::string& path);
+
+  // How long before a read the file's last change must lie for what was read
+  // to stand for the file until its stamp changes.
+  static constexpr std::int64_t kSettleNanoseconds = 2'000'000'000;
+
+  explicit CodeFileCache(StampReader stampOf = &StampOf) : stampOf_(stampOf) {}
+
   // The file in `folder` as it stands now. A missing file reads as empty, and
   // so does one that cannot be read (status() and error() tell which).
   const IniIndex& current(const std::filesystem::path& folder);
@@ -77,25 +102,21 @@ class CodeFileCache {
   const std::optional<FileError>& error() const { return error_; }
   // What was read no longer stands for the file: the program writes it.
   void forget() { known_ = false; }
-  // The program has just written these bytes to the file in the folder:
-  // they stand for it until it changes again.
+  // The program has just written these bytes to the file in the folder: the
+  // next look compares them with the file instead of indexing a fresh read.
   void remember(const std::filesystem::path& folder, std::string bytes);
 
  private:
-  // What tells one state of the file from another without reading it.
-  struct Stamp {
-    bool exists = false;
-    std::uint64_t device = 0, inode = 0, size = 0;
-    std::int64_t modified = 0, modifiedNs = 0, changed = 0, changedNs = 0;
-    friend bool operator==(const Stamp&, const Stamp&) = default;
-  };
-  static Stamp StampOf(const std::string& path);
+  static std::int64_t Now();
 
   void setFolder(const std::filesystem::path& folder);
+  const std::string& keptBytes() const { return written_ ? *written_ : index_.bytes(); }
 
+  StampReader stampOf_;
   std::string folder_;  // the folder and the file's path, as given
   std::string path_;
-  bool known_ = false;  // index_ (or written_) holds the file with stamp_
+  bool known_ = false;    // index_ (or written_) holds the file with stamp_
+  bool settled_ = false;  // and the file changed well before it was read
   Stamp stamp_;
   IniIndex index_;
   // Bytes the program wrote, indexed only when a lookup needs them.

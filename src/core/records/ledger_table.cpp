@@ -64,8 +64,11 @@ std::size_t LedgerTable::insert(LedgerRow row) {
 }
 
 std::size_t LedgerTable::rekey(std::size_t index, std::string key) {
+  // Counted out under its old key, in again under the new one.
+  count(rows_[index], -1);
   LedgerRow row = std::move(rows_[index]);
-  erase(index);
+  rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
+  record(LedgerChange::Kind::Erased, index);
   row.key = std::move(key);
   return insert(std::move(row));
 }

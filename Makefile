@@ -71,6 +71,10 @@ bench: build
 	$(BUILD_DIR)/bench/totals_bench
 	$(BUILD_DIR)/bench/list_paint_bench
 	$(BUILD_DIR)/bench/import_bench
+	$(BUILD_DIR)/bench/lookup_bench
+	$(BUILD_DIR)/bench/stock_save_bench
+	$(BUILD_DIR)/bench/recording_bench
+	$(BUILD_DIR)/bench/window_bench
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "core/records/diary_file.h"
 #include "core/records/cp932.h"
+#include "core/records/diary_file.h"
 
 namespace {
 

@@ -64,7 +64,7 @@ std::optional<FileError> LoadPositionsInto(Books& books) {
 }
 
 std::optional<FileError> LoadStocksInto(Books& books) {
-  StockMasterLoad load = LoadStockMaster(books.folder, books.stockFilter);
+  StockMasterLoad load = LoadStockMaster(books.stockFile, books.folder, books.stockFilter);
   if (load.status == ReadStatus::Failed) {
     // A reload that fails keeps the list read before; only a list that was
     // never read stands for a file it does not show.
@@ -98,8 +98,13 @@ std::optional<FileError> SavePositionsOf(Books& books) {
 }
 
 std::optional<FileError> SaveStocks(Books& books) {
-  auto error = books.stockFilter ? SaveStockMasterInPlace(books.folder, books.stocks)
-                                 : SaveStockMasterWhole(books.folder, books.stocks, books.droppedStockCodes);
+  std::optional<FileError> error;
+  if (books.stockFilter) {
+    books.stockFile.forget();
+    error = SaveStockMasterInPlace(books.folder, books.stocks);
+  } else {
+    error = SaveStockMasterWhole(books.stockFile, books.folder, books.stocks, books.droppedStockCodes);
+  }
   if (!error) {
     books.unsaved.stocks = false;
     books.droppedStockCodes.clear();

@@ -17,8 +17,10 @@
 
 #include "core/records/amount.h"
 #include "core/records/atomic_file.h"
+#include "core/records/code_file.h"
 #include "core/records/hold_file.h"
 #include "core/records/ledger_table.h"
+#include "core/records/loan_file.h"
 
 namespace tomvik::core {
 
@@ -49,9 +51,11 @@ struct Books {
   std::filesystem::path folder;
   std::string monthKey;  // "2011/03": the diary month shown
   LedgerTable diary;
-  LedgerTable holdings;
+  // The summary's sums are kept by the tables as their rows change: the
+  // holdings' totals and results, the positions' by side (group 1: buy).
+  LedgerTable holdings{LedgerTally{{HoldCol::Total, HoldCol::Profit}}};
   AccountFigures figures{"0", "0"};  // 投資総額 and 売買損益 as shown
-  LedgerTable positions;
+  LedgerTable positions{LedgerTally{{LoanCol::Total, LoanCol::Profit}, LoanKey::Side, kBuyPositionSide}};
   LedgerTable stocks;
   // Codes whose entries the user deleted from the stock master (or gave
   // another code) since it was last read or saved. A whole-file save drops
@@ -65,6 +69,9 @@ struct Books {
   // back in any order leaves the holdings exact. Not stored in any file.
   std::map<std::string, Amount> heldAside;
   LedgerFlags unsaved;
+  // Code.txt as the stock lookups last read it (the stock master list above
+  // is what the stock master tab edits, not the file).
+  CodeFileCache stockFile;
   // Ledgers whose file exists but could not be read: what is shown is not
   // what the file holds, so the file is never written over in this run.
   LedgerFlags unreadable;

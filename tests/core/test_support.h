@@ -4,8 +4,10 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstddef>
 #include <filesystem>
 #include <fstream>
@@ -114,6 +116,29 @@ class TempFolder {
 
  private:
   std::filesystem::path path_;
+};
+
+// Makes every write of this process beyond `bytes` fail as on a full disk,
+// until it goes out of scope.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    previous_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previous_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+  void (*previous_)(int) = SIG_DFL;
 };
 
 }  // namespace tomvik::core::test

@@ -740,7 +740,7 @@ void DiaryTab::setCharge(const QString& text) {
 void DiaryTab::MaskEditStockCodeExit() {
   const std::string code = StockCodeOf(ui.MaskEditStockCode);
   if (code == core::kNoStockCode) return;
-  const core::StockDetails details = core::LookUpStock(books_.folder, code);
+  const core::StockDetails details = core::LookUpStock(books_, code);
   ShowStockDetails(stockFields(), details);
   exchangeChanged_ = false;
   PushRecentStockLine(ui.ComboBoxStockCode, code, details.name);

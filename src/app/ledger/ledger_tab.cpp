@@ -546,7 +546,7 @@ void LedgerTab::ListViewDblClick() {
 
 void LedgerTab::MaskEditStockCodeExit() {
   const std::string code = StockCodeOf(ui.Code);
-  const core::StockDetails details = core::LookUpStock(books_.folder, code);
+  const core::StockDetails details = core::LookUpStock(books_, code);
   ShowStockDetails({ui.Code, ui.Name, ui.Exchange, ui.Unit}, details);
   stockKnown_ = details.found;
   exchangeChanged_ = false;

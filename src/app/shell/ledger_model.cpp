@@ -8,32 +8,37 @@ namespace tomvik::app {
 
 LedgerModel::LedgerModel(const core::LedgerTable* table, std::vector<ColumnSpec> columns, QObject* parent)
     : QAbstractTableModel(parent), table_(table), columns_(std::move(columns)) {
-  rows_ = visibleIndices();
-  shown_ = snapshot(rows_);
+  startOver();
 }
 
 void LedgerModel::setRowFilter(RowFilter filter) {
   beginResetModel();
   filter_ = std::move(filter);
-  rows_ = visibleIndices();
-  shown_ = snapshot(rows_);
+  startOver();
   endResetModel();
 }
 
 void LedgerModel::setTable(const core::LedgerTable* table) {
   beginResetModel();
   table_ = table;
-  rows_ = visibleIndices();
-  shown_ = snapshot(rows_);
+  startOver();
   endResetModel();
 }
+
+void LedgerModel::startOver() {
+  rows_ = visibleIndices();
+  shown_ = snapshot(rows_);
+  seen_ = table_ ? table_->revision() : 0;
+}
+
+bool LedgerModel::shows(std::size_t tableIndex) const { return !filter_ || filter_((*table_)[tableIndex]); }
 
 std::vector<std::size_t> LedgerModel::visibleIndices() const {
   std::vector<std::size_t> indices;
   if (!table_) return indices;
   indices.reserve(table_->size());
   for (std::size_t i = 0; i < table_->size(); ++i) {
-    if (!filter_ || filter_((*table_)[i])) indices.push_back(i);
+    if (shows(i)) indices.push_back(i);
   }
   return indices;
 }
@@ -41,14 +46,137 @@ std::vector<std::size_t> LedgerModel::visibleIndices() const {
 std::vector<LedgerModel::Shown> LedgerModel::snapshot(const std::vector<std::size_t>& indices) const {
   std::vector<Shown> shown;
   shown.reserve(indices.size());
-  for (std::size_t index : indices) {
-    const core::LedgerRow& row = (*table_)[index];
-    shown.push_back(Shown{row.key, row.cells, row.mark});
-  }
+  for (std::size_t index : indices) shown.push_back(shownOf(index));
   return shown;
 }
 
+LedgerModel::Shown LedgerModel::shownOf(std::size_t tableIndex) const {
+  const core::LedgerRow& row = (*table_)[tableIndex];
+  return Shown{row.key, row.cells, row.mark};
+}
+
 void LedgerModel::sync() {
+  if (!followJournal()) compareAll();
+  seen_ = table_ ? table_->revision() : 0;
+}
+
+bool LedgerModel::followJournal() {
+  if (!table_) return false;
+  const auto changes = table_->changesSince(seen_);
+  if (!changes) return false;
+  if (changes->empty()) return true;
+
+  // Every table row as the views last saw it (its view row, or hidden), then
+  // the journal replayed on that list: afterwards it has one entry per row
+  // of the table as it is now.
+  constexpr long kHidden = -1;
+  constexpr long kNew = -2;  // inserted, or changed while hidden: shown if the filter lets it
+  std::size_t before = table_->size();
+  for (const core::LedgerChange& change : *changes) {
+    if (change.kind == core::LedgerChange::Kind::Inserted) {
+      if (before == 0) return false;
+      --before;
+    } else if (change.kind == core::LedgerChange::Kind::Erased) {
+      ++before;
+    }
+  }
+  if (!rows_.empty() && rows_.back() >= before) return false;
+  std::vector<long> rows(before, kHidden);
+  for (std::size_t v = 0; v < rows_.size(); ++v) rows[rows_[v]] = static_cast<long>(v);
+  std::vector<bool> changed(shown_.size(), false);
+  for (const core::LedgerChange& change : *changes) {
+    const auto at = static_cast<std::ptrdiff_t>(change.index);
+    switch (change.kind) {
+      case core::LedgerChange::Kind::Inserted:
+        if (change.index > rows.size()) return false;
+        rows.insert(rows.begin() + at, kNew);
+        break;
+      case core::LedgerChange::Kind::Erased:
+        if (change.index >= rows.size()) return false;
+        rows.erase(rows.begin() + at);
+        break;
+      case core::LedgerChange::Kind::Changed:
+        if (change.index >= rows.size()) return false;
+        if (rows[change.index] >= 0) {
+          changed[static_cast<std::size_t>(rows[change.index])] = true;
+        } else {
+          rows[change.index] = kNew;
+        }
+        break;
+    }
+  }
+  if (rows.size() != table_->size()) return false;
+
+  // Which of the rows shown stay: those still in the table, unless a change
+  // took them out of the filter.
+  std::vector<bool> stays(shown_.size(), false);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i] < 0) continue;
+    const auto v = static_cast<std::size_t>(rows[i]);
+    if (!changed[v] || shows(i)) {
+      stays[v] = true;
+    } else {
+      rows[i] = kHidden;
+    }
+  }
+  // Removed from the bottom up, a run of rows at a time.
+  for (std::size_t end = shown_.size(); end > 0;) {
+    if (stays[end - 1]) {
+      --end;
+      continue;
+    }
+    std::size_t begin = end - 1;
+    while (begin > 0 && !stays[begin - 1]) --begin;
+    beginRemoveRows(QModelIndex(), static_cast<int>(begin), static_cast<int>(end - 1));
+    shown_.erase(shown_.begin() + static_cast<std::ptrdiff_t>(begin),
+                 shown_.begin() + static_cast<std::ptrdiff_t>(end));
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(begin), rows_.begin() + static_cast<std::ptrdiff_t>(end));
+    changed.erase(changed.begin() + static_cast<std::ptrdiff_t>(begin),
+                  changed.begin() + static_cast<std::ptrdiff_t>(end));
+    endRemoveRows();
+    end = begin;
+  }
+  // The rows that stay learn their table indices as they are now.
+  for (std::size_t i = 0, v = 0; i < rows.size(); ++i) {
+    if (rows[i] >= 0) rows_[v++] = i;
+  }
+  // Inserted a run of rows at a time, from the top down.
+  std::size_t view = 0;
+  for (std::size_t i = 0; i < rows.size();) {
+    if (rows[i] >= 0) {
+      ++view;
+      ++i;
+      continue;
+    }
+    if (rows[i] == kHidden || !shows(i)) {
+      ++i;
+      continue;
+    }
+    std::vector<std::size_t> run;
+    for (; i < rows.size() && rows[i] < 0; ++i) {
+      if (rows[i] == kNew && shows(i)) run.push_back(i);
+    }
+    const auto at = static_cast<std::ptrdiff_t>(view);
+    beginInsertRows(QModelIndex(), static_cast<int>(view), static_cast<int>(view + run.size() - 1));
+    std::vector<Shown> added = snapshot(run);
+    shown_.insert(shown_.begin() + at, std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
+    rows_.insert(rows_.begin() + at, run.begin(), run.end());
+    changed.insert(changed.begin() + at, run.size(), false);
+    endInsertRows();
+    view += run.size();
+  }
+  // The rows changed in place.
+  for (std::size_t v = 0; v < shown_.size(); ++v) {
+    if (!changed[v]) continue;
+    Shown now = shownOf(rows_[v]);
+    if (now == shown_[v]) continue;
+    shown_[v] = std::move(now);
+    emit dataChanged(index(static_cast<int>(v), 0), index(static_cast<int>(v), columnCount() - 1));
+  }
+  return true;
+}
+
+void LedgerModel::compareAll() {
   // The views read only the snapshot, never the table, so the table may
   // already differ from what they show while they are being told.
   std::vector<std::size_t> newRows = visibleIndices();

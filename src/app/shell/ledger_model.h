@@ -4,12 +4,15 @@
 // diary hides its day end markers), one column per ColumnSpec, each cell's
 // text exactly as core holds it. Core changes the table; sync() then tells
 // the views what changed (rows inserted, removed or changed), so selections
-// and scroll positions of untouched rows survive.
+// and scroll positions of untouched rows survive. The table's journal says
+// which rows changed, so a sync costs the rows changed, not the rows shown;
+// only after a wholesale change are all rows compared.
 #pragma once
 
 #include <QAbstractTableModel>
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -73,7 +76,14 @@ class LedgerModel : public QAbstractTableModel {
     friend bool operator==(const Shown&, const Shown&) = default;
   };
   std::vector<Shown> snapshot(const std::vector<std::size_t>& indices) const;
+  Shown shownOf(std::size_t tableIndex) const;
   std::vector<std::size_t> visibleIndices() const;
+  bool shows(std::size_t tableIndex) const;
+  // Replays the table's journal since the last sync; false when the journal
+  // does not reach back that far (then every row is compared).
+  bool followJournal();
+  void compareAll();
+  void startOver();
 
   const core::LedgerTable* table_;
   std::vector<ColumnSpec> columns_;
@@ -81,6 +91,7 @@ class LedgerModel : public QAbstractTableModel {
   int markColumn_ = -1;
   std::vector<std::size_t> rows_;  // table index of each view row
   std::vector<Shown> shown_;       // what the views show now
+  std::uint64_t seen_ = 0;         // the table's revision that shown_ reflects
 };
 
 }  // namespace tomvik::app

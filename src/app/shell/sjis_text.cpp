@@ -3,14 +3,6 @@
 #include "core/records/cp932.h"
 
 namespace tomvik::app {
-namespace {
-
-const core::Cp932Codec& Codec() {
-  thread_local const core::Cp932Codec codec;
-  return codec;
-}
-
-}  // namespace
 
 QString ToQString(std::string_view cp932, bool* replaced) {
   bool ascii = true;
@@ -24,7 +16,7 @@ QString ToQString(std::string_view cp932, bool* replaced) {
     if (replaced) *replaced = false;
     return QString::fromLatin1(cp932.data(), static_cast<qsizetype>(cp932.size()));
   }
-  const core::Converted converted = Codec().ToUtf8(cp932);
+  const core::Converted converted = core::ThreadCodec().ToUtf8(cp932);
   if (replaced) *replaced = converted.replaced;
   return QString::fromUtf8(converted.text.data(), static_cast<qsizetype>(converted.text.size()));
 }
@@ -32,7 +24,7 @@ QString ToQString(std::string_view cp932, bool* replaced) {
 std::string ToSjis(const QString& text, bool* replaced) {
   const QByteArray utf8 = text.toUtf8();
   const core::Converted converted =
-      Codec().FromUtf8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+      core::ThreadCodec().FromUtf8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
   if (replaced) *replaced = converted.replaced;
   return converted.text;
 }

@@ -483,7 +483,7 @@ bool SimulationTab::lookUpStock() {
   ui.MaskEditStockCode5->setModified(false);
   const std::string code = StockCodeOf(ui.MaskEditStockCode5);
   if (code == core::kNoStockCode) return false;
-  const core::StockDetails details = core::LookUpStock(books_.folder, code);
+  const core::StockDetails details = core::LookUpStock(books_, code);
   {
     const QSignalBlocker blocker(ui.EditStockUnit5);
     ShowStockDetails(stockFields(), details);

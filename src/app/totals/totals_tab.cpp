@@ -309,7 +309,7 @@ void TotalsTab::CheckBoxTotalCodeClick() {
 void TotalsTab::MaskEditStockCodeTotalExit() {
   const std::string code = StockCodeOf(ui.MaskEditStockCodeTotal);
   if (code == core::kNoStockCode) return;
-  const core::StockDetails details = core::LookUpStock(books_.folder, code);
+  const core::StockDetails details = core::LookUpStock(books_, code);
   ui.EditStockNameTotal->setText(ToQString(details.name));
   PushRecentStockLine(ui.ComboBoxStockCodeTotal, code, details.name);
 }

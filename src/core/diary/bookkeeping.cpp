@@ -57,7 +57,7 @@ bool IsBoughtHolding(const LedgerRow& holding) { return SideOfKey(holding.key, k
 
 void RevalueHoldingAt(LedgerTable& holdings, std::size_t index) {
   const bool buy = IsBoughtHolding(holdings[index]);
-  RevalueHoldingCells(buy, holdings.cells(index));
+  holdings.editCells(index, [buy](std::vector<std::string>& cells) { RevalueHoldingCells(buy, cells); });
 }
 
 // A holding row of the code and side with the diary row's stock and
@@ -145,14 +145,15 @@ bool IsBuyPosition(const LedgerRow& position) { return SideOfKey(position.key, L
 
 void RevaluePositionAt(LedgerTable& positions, std::size_t index) {
   const bool buy = IsBuyPosition(positions[index]);
-  std::vector<std::string>& cells = positions.cells(index);
-  if (cells.size() < LoanCol::Count) cells.resize(LoanCol::Count);
-  const Amount total = ParseAmount(cells[LoanCol::Total]);
-  const Amount shares = ParseAmount(cells[LoanCol::Shares]);
-  const Amount price = ParseAmount(cells[LoanCol::Price]);
-  const Amount market = ParseAmount(cells[LoanCol::Market]);
-  cells[LoanCol::Rate] = RateText(buy, price, market);
-  cells[LoanCol::Profit] = FormatAmount(ValuationOf(buy, market, shares, total));
+  positions.editCells(index, [buy](std::vector<std::string>& cells) {
+    if (cells.size() < LoanCol::Count) cells.resize(LoanCol::Count);
+    const Amount total = ParseAmount(cells[LoanCol::Total]);
+    const Amount shares = ParseAmount(cells[LoanCol::Shares]);
+    const Amount price = ParseAmount(cells[LoanCol::Price]);
+    const Amount market = ParseAmount(cells[LoanCol::Market]);
+    cells[LoanCol::Rate] = RateText(buy, price, market);
+    cells[LoanCol::Profit] = FormatAmount(ValuationOf(buy, market, shares, total));
+  });
 }
 
 LedgerRow MakePositionRow(std::string key, bool buy, std::string_view openDate, const LedgerRow& diaryRow,
@@ -318,15 +319,15 @@ std::size_t AddToStockTotals(Books& books, std::string_view code, Amount buy, Am
   } else {
     // A stock first traded since the list was read: its details come from
     // the file as it stands.
-    const FileContent content = ReadWholeFile(books.folder / kStockMasterFileName);
-    const IniFile ini = IniFile::Parse(content.bytes);
+    const IniIndex& file = books.stockFile.current(books.folder);
+    const auto read = [&](std::string_view key) { return std::string(file.value(code, key).value_or("")); };
     LedgerRow row = MakeStockRow(std::string(code));
-    row.cells[StockCol::Name] = ini.readString(code, "N", "");
-    row.cells[StockCol::Exchange] = ini.readString(code, "E", "");
-    row.cells[StockCol::Unit] = ini.readString(code, "U", "");
-    row.cells[StockCol::BuyTotal] = ini.readString(code, "B", "");
-    row.cells[StockCol::SellTotal] = ini.readString(code, "S", "");
-    row.cells[StockCol::Comment] = UnescapeText(ini.readString(code, "C", ""));
+    row.cells[StockCol::Name] = read("N");
+    row.cells[StockCol::Exchange] = read("E");
+    row.cells[StockCol::Unit] = read("U");
+    row.cells[StockCol::BuyTotal] = read("B");
+    row.cells[StockCol::SellTotal] = read("S");
+    row.cells[StockCol::Comment] = UnescapeText(read("C"));
     index = books.stocks.insert(std::move(row));
   }
   const LedgerRow& row = books.stocks[index];

@@ -6,25 +6,12 @@
 namespace tomvik::core {
 
 void RecomputeHoldingTotals(Books& books) {
+  // The tables keep these sums as their rows change (see Books).
   Summary& s = books.summary;
-  s.holdingsTotal = 0;
-  s.unrealised = 0;
-  s.buyPositions = 0;
-  s.sellPositions = 0;
-  for (const LedgerRow& row : books.holdings) {
-    s.holdingsTotal = SatAdd(s.holdingsTotal, ParseAmount(row.cell(HoldCol::Total)));
-    s.unrealised = SatAdd(s.unrealised, ParseAmount(row.cell(HoldCol::Profit)));
-  }
-  for (const LedgerRow& row : books.positions) {
-    s.unrealised = SatAdd(s.unrealised, ParseAmount(row.cell(LoanCol::Profit)));
-    const Amount total = ParseAmount(row.cell(LoanCol::Total));
-    const bool buy = row.key.size() > LoanKey::Side && row.key[LoanKey::Side] == kBuyPositionSide;
-    if (buy) {
-      s.buyPositions = SatAdd(s.buyPositions, total);
-    } else {
-      s.sellPositions = SatAdd(s.sellPositions, total);
-    }
-  }
+  s.holdingsTotal = books.holdings.total(HoldCol::Total);
+  s.unrealised = SatAdd(books.holdings.total(HoldCol::Profit), books.positions.total(LoanCol::Profit));
+  s.buyPositions = books.positions.total(LoanCol::Total, 1);
+  s.sellPositions = books.positions.total(LoanCol::Total, 0);
 }
 
 void RecomputeAccountFigures(Books& books, Amount realised) {

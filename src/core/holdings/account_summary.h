@@ -3,8 +3,10 @@
 //
 // The two stored figures (total investment and realised result) are texts
 // kept in Books::figures, as the panel shows them; the computed figures are
-// rebuilt from the holdings and positions after every change. The holdings
-// totals are always recomputed before the account figures, which read them.
+// taken after every change from the sums that the holdings and positions
+// tables keep as their rows change, so recomputing them costs the same
+// whatever is held. The holdings totals are always recomputed before the
+// account figures, which read them.
 #pragma once
 
 #include "core/books.h"

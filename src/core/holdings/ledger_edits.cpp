@@ -124,7 +124,7 @@ std::size_t AddHoldingRow(Books& books, const HoldingEntry& entry) {
 }
 
 std::size_t UpdateHoldingRow(Books& books, std::size_t index, const HoldingEntry& entry) {
-  FillHoldingCells(books.holdings.cells(index), entry);
+  books.holdings.editCells(index, [&](std::vector<std::string>& cells) { FillHoldingCells(cells, entry); });
   const std::string key = HoldingKeyOf(entry.code, entry.buy);
   if (books.holdings[index].key != key) index = books.holdings.rekey(index, key);
   HoldingsEdited(books);
@@ -171,7 +171,7 @@ std::size_t AddPositionRow(Books& books, const PositionEntry& entry) {
 }
 
 std::size_t UpdatePositionRow(Books& books, std::size_t index, const PositionEntry& entry) {
-  FillPositionCells(books.positions.cells(index), entry);
+  books.positions.editCells(index, [&](std::vector<std::string>& cells) { FillPositionCells(cells, entry); });
   const std::string& key = books.positions[index].key;
   const std::string openDate =
       key.size() > LoanKey::OpenDate ? key.substr(LoanKey::OpenDate, LoanKey::Sequence - LoanKey::OpenDate) : "";
@@ -194,11 +194,12 @@ void ApplyMarketPriceToCode(Books& books, std::string_view code, std::string_vie
     const Amount shares = ParseAmount(row.cell(LoanCol::Shares));
     const Amount price = ParseAmount(row.cell(LoanCol::Price));
     const Amount value = SatMul(market, shares);
-    std::vector<std::string>& cells = books.positions.cells(i);
-    if (cells.size() < LoanCol::Count) cells.resize(LoanCol::Count);
-    cells[LoanCol::Market] = std::string(marketText);
-    cells[LoanCol::Profit] = FormatAmount(buy ? SatSub(value, total) : SatSub(total, value));
-    cells[LoanCol::Rate] = RateText(buy, price, market);
+    books.positions.editCells(i, [&](std::vector<std::string>& cells) {
+      if (cells.size() < LoanCol::Count) cells.resize(LoanCol::Count);
+      cells[LoanCol::Market] = std::string(marketText);
+      cells[LoanCol::Profit] = FormatAmount(buy ? SatSub(value, total) : SatSub(total, value));
+      cells[LoanCol::Rate] = RateText(buy, price, market);
+    });
   }
   PositionsEdited(books);
   books.unsaved.holdings = true;

@@ -1,6 +1,8 @@
 #include "core/records/code_file.h"
 
-#include <functional>
+#include <sys/stat.h>
+#include <time.h>
+
 #include <vector>
 
 #include "core/records/amount.h"
@@ -11,6 +13,12 @@ namespace tomvik::core {
 namespace {
 
 std::filesystem::path PathIn(const std::filesystem::path& folder) { return folder / kStockMasterFileName; }
+
+void AppendKeyLine(std::string& out, std::string_view keyEquals, std::string_view value) {
+  out += keyEquals;
+  out += value;
+  out += "\r\n";
+}
 
 // The file as an INI file; a missing file is an empty one.
 struct IniLoad {
@@ -27,26 +35,6 @@ IniLoad LoadIni(const std::filesystem::path& folder) {
     load.ini = IniFile::Parse(content.bytes);
   }
   return load;
-}
-
-// The file's lines with their line ends (CR LF, CR or LF, as the reader
-// splits them), so that a kept section is written back as it was.
-std::vector<std::string_view> RawLines(std::string_view bytes) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    std::size_t end = bytes.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      end = bytes.size();
-    } else if (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') {
-      end += 2;
-    } else {
-      end += 1;
-    }
-    lines.push_back(bytes.substr(start, end - start));
-    start = end;
-  }
-  return lines;
 }
 
 }  // namespace
@@ -104,35 +92,88 @@ LedgerTable ParseStockMaster(std::string_view bytes, bool filter) {
 }
 
 std::string SerialiseStockMaster(const LedgerTable& rows) {
-  std::vector<std::string> lines;
+  std::size_t size = 0;
   for (const LedgerRow& row : rows) {
-    lines.push_back("[" + row.key + "]");
-    lines.push_back("N=" + row.cell(StockCol::Name));
-    lines.push_back("E=" + row.cell(StockCol::Exchange));
-    lines.push_back("U=" + row.cell(StockCol::Unit));
-    if (row.cell(StockCol::BuyTotal) != "0") lines.push_back("B=" + row.cell(StockCol::BuyTotal));
-    if (row.cell(StockCol::SellTotal) != "0") lines.push_back("S=" + row.cell(StockCol::SellTotal));
-    if (!row.cell(StockCol::Comment).empty()) lines.push_back("C=" + EscapeText(row.cell(StockCol::Comment)));
-    if (!row.mark) lines.push_back("F=0");
-    lines.emplace_back();
+    size += row.key.size() + 32;
+    for (const std::string& cell : row.cells) size += cell.size();
   }
-  return JoinLinesCrLf(lines);
+  std::string out;
+  out.reserve(size);
+  for (const LedgerRow& row : rows) {
+    out += '[';
+    out += row.key;
+    out += "]\r\n";
+    AppendKeyLine(out, "N=", row.cell(StockCol::Name));
+    AppendKeyLine(out, "E=", row.cell(StockCol::Exchange));
+    AppendKeyLine(out, "U=", row.cell(StockCol::Unit));
+    if (row.cell(StockCol::BuyTotal) != "0") AppendKeyLine(out, "B=", row.cell(StockCol::BuyTotal));
+    if (row.cell(StockCol::SellTotal) != "0") AppendKeyLine(out, "S=", row.cell(StockCol::SellTotal));
+    if (!row.cell(StockCol::Comment).empty()) AppendKeyLine(out, "C=", EscapeText(row.cell(StockCol::Comment)));
+    if (!row.mark) out += "F=0\r\n";
+    out += "\r\n";
+  }
+  return out;
+}
+
+namespace {
+
+// Whether an entry has the code. The entries are in code order, and so are
+// the sections of a file the program wrote, so each search starts where the
+// one before ended.
+class EntryCodes {
+ public:
+  explicit EntryCodes(const LedgerTable& rows) : rows_(rows) {}
+  bool contains(std::string_view code) {
+    const auto before = [this](std::size_t i, std::string_view c) { return std::string_view(rows_[i].key) < c; };
+    if (next_ > rows_.size() || (next_ > 0 && !before(next_ - 1, code)) ||
+        (next_ < rows_.size() && before(next_, code))) {
+      std::size_t low = 0;
+      std::size_t high = rows_.size();
+      while (low < high) {
+        const std::size_t mid = low + (high - low) / 2;
+        if (before(mid, code)) {
+          low = mid + 1;
+        } else {
+          high = mid;
+        }
+      }
+      next_ = low;
+    }
+    const bool found = next_ < rows_.size() && rows_[next_].key == code;
+    if (found) ++next_;
+    return found;
+  }
+
+ private:
+  const LedgerTable& rows_;
+  std::size_t next_ = 0;  // the first row whose key is not below the last code
+};
+
+}  // namespace
+
+std::string SerialiseStockMasterKeeping(const LedgerTable& rows, const IniIndex& existing,
+                                        const std::set<std::string>& dropped) {
+  std::string out = SerialiseStockMaster(rows);
+  // The list reads a section from each line that begins with "[" up to the
+  // next such line.
+  const std::string_view bytes = existing.bytes();
+  EntryCodes entries(rows);
+  bool keeping = false;
+  std::size_t keptFrom = 0;
+  for (const IniIndex::Header& header : existing.headers()) {
+    if (header.lineStart != header.bracket) continue;
+    if (keeping) out.append(bytes.substr(keptFrom, header.lineStart - keptFrom));
+    const std::string code(Mid(bytes.substr(0, header.lineEnd), header.bracket + 1, 4));
+    keeping = !entries.contains(code) && !dropped.contains(code);
+    keptFrom = header.lineStart;
+  }
+  if (keeping) out.append(bytes.substr(keptFrom));
+  return out;
 }
 
 std::string SerialiseStockMasterKeeping(const LedgerTable& rows, std::string_view existing,
                                         const std::set<std::string>& dropped) {
-  std::string out = SerialiseStockMaster(rows);
-  std::set<std::string, std::less<>> covered;
-  for (const LedgerRow& row : rows) covered.insert(row.key);
-  bool keeping = false;
-  for (const std::string_view line : RawLines(existing)) {
-    if (line.front() == '[') {
-      const std::string code(Mid(line.substr(0, line.find_first_of("\r\n")), 1, 4));
-      keeping = !covered.contains(code) && !dropped.contains(code);
-    }
-    if (keeping) out += line;
-  }
-  return out;
+  return SerialiseStockMasterKeeping(rows, IniIndex(std::string(existing)), dropped);
 }
 
 void ApplyStockMasterInPlace(IniFile& ini, const LedgerTable& rows) {
@@ -163,20 +204,108 @@ void ApplyStockMasterInPlace(IniFile& ini, const LedgerTable& rows) {
   }
 }
 
+CodeFileCache::Stamp CodeFileCache::StampOf(const std::string& path) {
+  Stamp stamp;
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return stamp;
+  const auto nanoseconds = [](const timespec& t) {
+    return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + static_cast<std::int64_t>(t.tv_nsec);
+  };
+  stamp.exists = true;
+  stamp.device = static_cast<std::uint64_t>(st.st_dev);
+  stamp.inode = static_cast<std::uint64_t>(st.st_ino);
+  stamp.size = static_cast<std::uint64_t>(st.st_size);
+  stamp.modified = nanoseconds(st.st_mtim);
+  stamp.changed = nanoseconds(st.st_ctim);
+  return stamp;
+}
+
+std::int64_t CodeFileCache::Now() {
+  // The clock the file system stamps files with.
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + static_cast<std::int64_t>(now.tv_nsec);
+}
+
+void CodeFileCache::setFolder(const std::filesystem::path& folder) {
+  if (folder.native() == folder_) return;
+  folder_ = folder.native();
+  path_ = PathIn(folder).native();
+  known_ = false;
+  written_.reset();
+}
+
+const IniIndex& CodeFileCache::current(const std::filesystem::path& folder) {
+  setFolder(folder);
+  // Both taken before the read: a change while it reads shows next time.
+  const std::int64_t lookedAt = Now();
+  const Stamp now = stampOf_(path_);
+  if (known_ && settled_ && now == stamp_) {
+    if (written_) {
+      index_ = IniIndex(std::move(*written_));
+      written_.reset();
+    }
+    return index_;
+  }
+  FileContent content = ReadWholeFile(path_);
+  const bool same =
+      known_ && status_ == ReadStatus::Loaded && content.status == ReadStatus::Loaded && content.bytes == keptBytes();
+  status_ = content.status;
+  error_ = std::move(content.error);
+  if (written_ && same) {
+    index_ = IniIndex(std::move(*written_));
+  } else if (!same) {
+    index_ = IniIndex(status_ == ReadStatus::Loaded ? std::move(content.bytes) : std::string());
+  }
+  written_.reset();
+  // A file that could not be read is tried again at the next look.
+  known_ = status_ != ReadStatus::Failed;
+  settled_ = !now.exists || now.changed < lookedAt - kSettleNanoseconds;
+  stamp_ = now;
+  return index_;
+}
+
+void CodeFileCache::remember(const std::filesystem::path& folder, std::string bytes) {
+  setFolder(folder);
+  stamp_ = stampOf_(path_);
+  known_ = stamp_.exists;
+  // Just written: the file's change time is within the tick of now.
+  settled_ = false;
+  status_ = ReadStatus::Loaded;
+  error_.reset();
+  written_ = std::move(bytes);
+}
+
 StockMasterLoad LoadStockMaster(const std::filesystem::path& folder, bool filter) {
+  CodeFileCache file;
+  return LoadStockMaster(file, folder, filter);
+}
+
+StockMasterLoad LoadStockMaster(CodeFileCache& file, const std::filesystem::path& folder, bool filter) {
   StockMasterLoad load;
-  FileContent content = ReadWholeFile(PathIn(folder));
-  load.status = content.status;
-  load.error = std::move(content.error);
-  if (content.status == ReadStatus::Loaded) load.rows = ParseStockMaster(content.bytes, filter);
+  const IniIndex& content = file.current(folder);
+  load.status = file.status();
+  load.error = file.error();
+  if (load.status == ReadStatus::Loaded) load.rows = ParseStockMaster(content.bytes(), filter);
   return load;
 }
 
 std::optional<FileError> SaveStockMasterWhole(const std::filesystem::path& folder, const LedgerTable& rows,
                                               const std::set<std::string>& dropped) {
-  const FileContent content = ReadWholeFile(PathIn(folder));
-  if (content.status == ReadStatus::Failed) return content.error;
-  return WriteFileAtomically(PathIn(folder), SerialiseStockMasterKeeping(rows, content.bytes, dropped));
+  CodeFileCache file;
+  return SaveStockMasterWhole(file, folder, rows, dropped);
+}
+
+std::optional<FileError> SaveStockMasterWhole(CodeFileCache& file, const std::filesystem::path& folder,
+                                              const LedgerTable& rows, const std::set<std::string>& dropped) {
+  const IniIndex& existing = file.current(folder);
+  if (file.status() == ReadStatus::Failed) return file.error();
+  std::string bytes = SerialiseStockMasterKeeping(rows, existing, dropped);
+  file.forget();
+  auto error = WriteFileAtomically(PathIn(folder), bytes);
+  // What failed left the file as it was, and the next look reads it again.
+  if (!error) file.remember(folder, std::move(bytes));
+  return error;
 }
 
 std::optional<FileError> SaveStockMasterInPlace(const std::filesystem::path& folder, const LedgerTable& rows) {

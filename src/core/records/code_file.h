@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <set>
@@ -53,10 +54,76 @@ std::string SerialiseStockMaster(const LedgerTable& rows);
 // code without an entry) keep their lines byte for byte and their order.
 // A section's code is read as the list reads it: the four bytes after "[".
 // Lines before the first section belong to no entry and are not kept.
+std::string SerialiseStockMasterKeeping(const LedgerTable& rows, const IniIndex& existing,
+                                        const std::set<std::string>& dropped);
 std::string SerialiseStockMasterKeeping(const LedgerTable& rows, std::string_view existing,
                                         const std::set<std::string>& dropped);
 // Rewrites the sections of these entries in place; other sections stay.
 void ApplyStockMasterInPlace(IniFile& ini, const LedgerTable& rows);
+
+// Code.txt as last read from disk, for the lookups of every panel.
+//
+// The file is read again only when it may not be the one that was read:
+// another folder, or the file's identity, size, modification or change time
+// differ (an edit by hand or by another program while the program runs), or
+// the program itself is about to write it (forget()).
+//
+// File systems keep times in ticks (a few milliseconds, up to two seconds),
+// so an edit of the same size made within the tick of the last read could
+// leave every stamp as it was. What was read therefore counts as settled
+// only when the file's change time lay well before the read (the change time
+// cannot be set back by hand, so any later edit moves it); until then every
+// look reads the file again, and an index whose bytes are unchanged is kept.
+// Every read of a value answers from what the file held when it was last
+// read.
+class CodeFileCache {
+ public:
+  // What tells one state of the file from another without reading it.
+  struct Stamp {
+    bool exists = false;
+    std::uint64_t device = 0, inode = 0, size = 0;
+    std::int64_t modified = 0, changed = 0;  // nanoseconds since the epoch
+    friend bool operator==(const Stamp&, const Stamp&) = default;
+  };
+  using StampReader = Stamp (*)(const std::string& path);
+  // The file's stamp as the file system keeps it.
+  static Stamp StampOf(const std::string& path);
+
+  // How long before a read the file's last change must lie for what was read
+  // to stand for the file until its stamp changes.
+  static constexpr std::int64_t kSettleNanoseconds = 2'000'000'000;
+
+  explicit CodeFileCache(StampReader stampOf = &StampOf) : stampOf_(stampOf) {}
+
+  // The file in `folder` as it stands now. A missing file reads as empty, and
+  // so does one that cannot be read (status() and error() tell which).
+  const IniIndex& current(const std::filesystem::path& folder);
+  ReadStatus status() const { return status_; }
+  const std::optional<FileError>& error() const { return error_; }
+  // What was read no longer stands for the file: the program writes it.
+  void forget() { known_ = false; }
+  // The program has just written these bytes to the file in the folder: the
+  // next look compares them with the file instead of indexing a fresh read.
+  void remember(const std::filesystem::path& folder, std::string bytes);
+
+ private:
+  static std::int64_t Now();
+
+  void setFolder(const std::filesystem::path& folder);
+  const std::string& keptBytes() const { return written_ ? *written_ : index_.bytes(); }
+
+  StampReader stampOf_;
+  std::string folder_;  // the folder and the file's path, as given
+  std::string path_;
+  bool known_ = false;    // index_ (or written_) holds the file with stamp_
+  bool settled_ = false;  // and the file changed well before it was read
+  Stamp stamp_;
+  IniIndex index_;
+  // Bytes the program wrote, indexed only when a lookup needs them.
+  std::optional<std::string> written_;
+  ReadStatus status_ = ReadStatus::Missing;
+  std::optional<FileError> error_;
+};
 
 struct StockMasterLoad {
   LedgerTable rows;
@@ -64,11 +131,15 @@ struct StockMasterLoad {
   std::optional<FileError> error;
 };
 StockMasterLoad LoadStockMaster(const std::filesystem::path& folder, bool filter);
+StockMasterLoad LoadStockMaster(CodeFileCache& file, const std::filesystem::path& folder, bool filter);
 // Replaces the file with the entries and the sections they do not cover
 // (see SerialiseStockMasterKeeping); a file that exists but cannot be read
-// is left alone and reported.
+// is left alone and reported. With a cache, the file as it stands comes
+// from it, and the cache forgets the file before it is written.
 std::optional<FileError> SaveStockMasterWhole(const std::filesystem::path& folder, const LedgerTable& rows,
                                               const std::set<std::string>& dropped);
+std::optional<FileError> SaveStockMasterWhole(CodeFileCache& file, const std::filesystem::path& folder,
+                                              const LedgerTable& rows, const std::set<std::string>& dropped);
 std::optional<FileError> SaveStockMasterInPlace(const std::filesystem::path& folder, const LedgerTable& rows);
 
 // Single keys of one stock, read from and written to the file at once.

@@ -78,9 +78,14 @@ Converted Cp932Codec::ToUtf8(std::string_view cp932) const {
 
 Converted Cp932Codec::FromUtf8(std::string_view utf8) const { return Run(fromUtf8_, utf8, "?", Utf8SkipLength); }
 
-Converted Cp932ToUtf8(std::string_view cp932) { return Cp932Codec().ToUtf8(cp932); }
+const Cp932Codec& ThreadCodec() {
+  thread_local const Cp932Codec codec;
+  return codec;
+}
 
-Converted Utf8ToCp932(std::string_view utf8) { return Cp932Codec().FromUtf8(utf8); }
+Converted Cp932ToUtf8(std::string_view cp932) { return ThreadCodec().ToUtf8(cp932); }
+
+Converted Utf8ToCp932(std::string_view utf8) { return ThreadCodec().FromUtf8(utf8); }
 
 std::string_view CutAtCharBoundary(std::string_view text, std::size_t maxBytes) {
   if (text.size() <= maxBytes) return text;

@@ -35,7 +35,12 @@ class Cp932Codec {
   iconv_t fromUtf8_;
 };
 
-// One-off conversions with a codec of their own.
+// The calling thread's own codec, opened at its first use: opening iconv
+// costs far more than a short conversion. Each conversion starts from a
+// reset state, so one call never affects the next.
+const Cp932Codec& ThreadCodec();
+
+// Conversions with the thread's codec.
 Converted Cp932ToUtf8(std::string_view cp932);
 Converted Utf8ToCp932(std::string_view utf8);
 

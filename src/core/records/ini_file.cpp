@@ -1,6 +1,9 @@
 #include "core/records/ini_file.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
+#include <numeric>
 
 #include "core/records/cp932.h"
 
@@ -16,6 +19,34 @@ std::string_view Trim(std::string_view s) {
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool IsBlankLine(std::string_view line) { return Trim(line).empty(); }
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
+
+// A name as the file format compares it: ASCII letters in lower case, the
+// two bytes of a double-byte character as they are.
+void AppendFolded(std::string& out, std::string_view name) {
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (IsCp932LeadByte(static_cast<unsigned char>(name[i])) && i + 1 < name.size()) {
+      out += name[i];
+      out += name[++i];
+    } else {
+      out += LowerAscii(name[i]);
+    }
+  }
+}
+
+// The first byte after the line break at `at` (CR LF counts as one).
+std::size_t AfterLineBreak(std::string_view bytes, std::size_t at) {
+  if (at >= bytes.size()) return bytes.size();
+  if (bytes[at] == '\r' && at + 1 < bytes.size() && bytes[at + 1] == '\n') return at + 2;
+  return at + 1;
+}
+
+std::size_t LineBreakFrom(std::string_view bytes, std::size_t at) {
+  while (at < bytes.size() && !IsLineBreak(bytes[at])) ++at;
+  return at;
+}
 
 }  // namespace
 
@@ -196,6 +227,70 @@ void IniFile::eraseSection(std::string_view section) {
     lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(range->header),
                  lines_.begin() + static_cast<std::ptrdiff_t>(range->end));
   }
+}
+
+IniIndex::IniIndex(std::string bytes) : bytes_(std::move(bytes)) {
+  const std::string_view data = bytes_;
+  std::size_t from = 0;
+  while (from < data.size()) {
+    const void* hit = std::memchr(data.data() + from, '[', data.size() - from);
+    if (!hit) break;
+    const auto bracket = static_cast<std::size_t>(static_cast<const char*>(hit) - data.data());
+    from = bracket + 1;
+    // A header's "[" follows nothing but blanks on its line.
+    std::size_t start = bracket;
+    while (start > 0 && IsBlank(data[start - 1])) --start;
+    if (start > 0 && !IsLineBreak(data[start - 1])) continue;
+    const std::size_t end = LineBreakFrom(data, bracket + 1);
+    std::string_view name = data.substr(bracket + 1, end - bracket - 1);
+    if (const auto close = name.find(']'); close != std::string_view::npos) name = name.substr(0, close);
+    name = Trim(name);
+    headers_.push_back(Header{start, bracket, end, names_.size(), name.size()});
+    AppendFolded(names_, name);
+    from = end;
+  }
+
+  // Files the program writes are in code order; only what breaks the order
+  // (sections added since, edits by hand) needs sorting.
+  byName_.resize(headers_.size());
+  std::iota(byName_.begin(), byName_.end(), std::size_t{0});
+  const auto less = [this](std::size_t a, std::size_t b) { return nameOf(headers_[a]) < nameOf(headers_[b]); };
+  const auto unordered = std::is_sorted_until(byName_.begin(), byName_.end(), less);
+  if (unordered != byName_.end()) {
+    std::stable_sort(unordered, byName_.end(), less);
+    std::inplace_merge(byName_.begin(), unordered, byName_.end(), less);
+  }
+}
+
+std::optional<std::size_t> IniIndex::findSection(std::string_view section) const {
+  std::string folded;
+  AppendFolded(folded, section);
+  const auto at = std::lower_bound(byName_.begin(), byName_.end(), folded, [this](std::size_t h, const std::string& n) {
+    return nameOf(headers_[h]) < std::string_view(n);
+  });
+  if (at == byName_.end() || nameOf(headers_[*at]) != folded) return std::nullopt;
+  return *at;
+}
+
+std::size_t IniIndex::sectionEnd(std::size_t header) const {
+  return header + 1 < headers_.size() ? headers_[header + 1].lineStart : bytes_.size();
+}
+
+bool IniIndex::hasSection(std::string_view section) const { return findSection(section).has_value(); }
+
+std::optional<std::string_view> IniIndex::value(std::string_view section, std::string_view key) const {
+  const auto header = findSection(section);
+  if (!header) return std::nullopt;
+  const std::string_view data = bytes_;
+  const std::size_t end = sectionEnd(*header);
+  for (std::size_t at = AfterLineBreak(data, headers_[*header].lineEnd); at < end;) {
+    const std::size_t lineEnd = LineBreakFrom(data, at);
+    const std::string_view line = data.substr(at, lineEnd - at);
+    const auto name = IniKeyName(line);
+    if (name && IniNamesEqual(*name, key)) return line.substr(line.find('=') + 1);
+    at = AfterLineBreak(data, lineEnd);
+  }
+  return std::nullopt;
 }
 
 std::vector<std::string> IniFile::sectionNames() const {

@@ -7,6 +7,7 @@
 // written back without edits is byte-for-byte the file that was read.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -57,6 +58,44 @@ class IniFile {
   void insertLine(std::size_t at, std::string text);
 
   std::vector<Line> lines_;
+};
+
+// The same reading of an initialisation file's bytes as IniFile's, for
+// looking up many values without changing any: the bytes are kept as they
+// are and only the section headers are indexed, so that building the index
+// costs about a pass over the bytes and a lookup costs a binary search and
+// the lines of one section.
+class IniIndex {
+ public:
+  IniIndex() = default;
+  explicit IniIndex(std::string bytes);
+
+  const std::string& bytes() const { return bytes_; }
+  bool hasSection(std::string_view section) const;
+  // Exactly what IniFile::Parse(bytes()).value(section, key) gives.
+  std::optional<std::string_view> value(std::string_view section, std::string_view key) const;
+
+  // A line of the file that starts a section (a "[" after nothing but blanks).
+  struct Header {
+    std::size_t lineStart;  // the line's first byte
+    std::size_t bracket;    // its "["
+    std::size_t lineEnd;    // its line break (or the end of the file)
+    std::size_t name;       // the name with its letter case folded, in names_
+    std::size_t nameLength;
+  };
+  // Every section header in file order; a section runs up to the next one.
+  const std::vector<Header>& headers() const { return headers_; }
+
+ private:
+  std::string_view nameOf(const Header& header) const { return {names_.data() + header.name, header.nameLength}; }
+  std::optional<std::size_t> findSection(std::string_view section) const;
+  std::size_t sectionEnd(std::size_t header) const;
+
+  std::string bytes_;
+  std::vector<Header> headers_;
+  std::string names_;  // the headers' names, letter case folded
+  // Header numbers ordered by name, equal names in file order.
+  std::vector<std::size_t> byName_;
 };
 
 // The name of a "[name]" line, or nothing for any other line.

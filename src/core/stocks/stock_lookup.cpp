@@ -13,14 +13,15 @@ std::string NormaliseStockCode(std::string_view fieldText) {
   return code;
 }
 
-StockDetails LookUpStock(const std::filesystem::path& folder, std::string_view code) {
-  const FileContent content = ReadWholeFile(folder / kStockMasterFileName);
-  const IniFile ini = IniFile::Parse(content.bytes);
-  return StockDetails{ini.readString(code, "N", ""), ini.readString(code, "E", ""), ini.readString(code, "U", ""),
-                      ini.hasSection(code)};
+StockDetails LookUpStock(Books& books, std::string_view code) {
+  const IniIndex& file = books.stockFile.current(books.folder);
+  const auto read = [&](std::string_view key) { return std::string(file.value(code, key).value_or("")); };
+  return StockDetails{read("N"), read("E"), read("U"), file.hasSection(code)};
 }
 
 std::optional<FileError> StoreStockFields(Books& books, std::string_view code, const StockDetails& details) {
+  // Written or not, the next lookup reads the file as it then stands.
+  books.stockFile.forget();
   auto error = WriteStockKeys(books.folder, code, {{"N", details.name}, {"E", details.exchange}, {"U", details.unit}});
   if (error) return error;
   // The section was written anew after any deletion of its entry: the next

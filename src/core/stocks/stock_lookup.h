@@ -1,6 +1,11 @@
 // The stock lookup that every entry panel uses: a typed code becomes a
 // name, exchange and unit read from Code.txt as it stands on disk, and
 // changed details are written back to the file at once.
+//
+// The file is read once and kept (Books::stockFile) until it changes on
+// disk or the program writes it, so a lookup costs a check of the file's
+// stamp and a search of its sections, and still sees an edit made to the
+// file by hand while the program runs.
 #pragma once
 
 #include <optional>
@@ -24,7 +29,7 @@ struct StockDetails {
   bool found = false;  // Code.txt has a section for the code
 };
 // The N, E and U keys of the code's section; empty texts when missing.
-StockDetails LookUpStock(const std::filesystem::path& folder, std::string_view code);
+StockDetails LookUpStock(Books& books, std::string_view code);
 // Writes N, E and U of the code to Code.txt at once, and gives the stock
 // master's first row of that code the same three texts. A code without a
 // row gets none: its section exists in the file only, and a whole-file

@@ -8,16 +8,17 @@ namespace tomvik::core {
 namespace {
 
 void WriteFields(Books& books, std::size_t index, const StockFields& fields) {
-  std::vector<std::string>& cells = books.stocks.cells(index);
-  cells.resize(StockCol::Count);
-  cells[StockCol::Name] = fields.name;
-  cells[StockCol::Exchange] = fields.exchange;
-  cells[StockCol::Unit] = fields.unit;
-  cells[StockCol::BuyTotal] = fields.buyTotal;
-  cells[StockCol::SellTotal] = fields.sellTotal;
-  cells[StockCol::Result] = fields.result;
-  cells[StockCol::Rate] = ChangeRateText(ParseAmount(fields.buyTotal), ParseAmount(fields.result));
-  cells[StockCol::Comment] = fields.comment;
+  books.stocks.editCells(index, [&](std::vector<std::string>& cells) {
+    cells.resize(StockCol::Count);
+    cells[StockCol::Name] = fields.name;
+    cells[StockCol::Exchange] = fields.exchange;
+    cells[StockCol::Unit] = fields.unit;
+    cells[StockCol::BuyTotal] = fields.buyTotal;
+    cells[StockCol::SellTotal] = fields.sellTotal;
+    cells[StockCol::Result] = fields.result;
+    cells[StockCol::Rate] = ChangeRateText(ParseAmount(fields.buyTotal), ParseAmount(fields.result));
+    cells[StockCol::Comment] = fields.comment;
+  });
   books.unsaved.stocks = true;
 }
 

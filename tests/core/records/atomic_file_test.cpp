@@ -1,10 +1,8 @@
 #include "core/records/atomic_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <csignal>
 #include <string>
 #include <vector>
 
@@ -14,30 +12,8 @@
 namespace tomvik::core {
 namespace {
 
+using test::FileSizeLimit;
 using test::TempFolder;
-
-// Makes every write of this process beyond `bytes` fail as on a full disk,
-// until it goes out of scope.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &saved_);
-    previous_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previous_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit saved_{};
-  void (*previous_)(int) = SIG_DFL;
-};
 
 TEST(AtomicFile, WritesANewFileAndReplacesAnOldOne) {
   TempFolder folder;

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <random>
 #include <string>
 #include <vector>
+
+#include "core/records/amount.h"
 
 namespace tomvik::core {
 namespace {
@@ -81,6 +85,111 @@ TEST(LedgerTable, CellsOfShortRowsReadEmptyAndGrowWhenSet) {
   EXPECT_EQ(Keys(table), std::vector<std::string>{"k"});
   table.erase(0);
   EXPECT_TRUE(table.empty());
+}
+
+// The sums a table keeps and the journal it writes, checked after every step
+// of random edits against the rows themselves: the sums against a fresh
+// count, the journal by replaying it on the rows as a list view last saw
+// them (each row carries its own id in cell 0).
+TEST(LedgerTable, SumsAndJournalFollowEveryKindOfChange) {
+  // Column 1 is summed by the byte at key position 1 ('B' counts in group 1).
+  LedgerTable table(LedgerTally{{1}, 1, 'B'});
+  struct Seen {
+    std::string id, cell, key;
+    bool mark = true;
+  };
+  std::vector<Seen> seen;
+  std::uint64_t revision = table.revision();
+  std::mt19937 random(7);
+  int ids = 0;
+  const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  const auto amount = [&] { return FormatAmount(Amount{pick(2'000'001)} - 1'000'000); };
+  const auto key = [&] { return std::string(1, static_cast<char>('a' + pick(5))) + (pick(2) ? "B" : "S"); };
+  const auto row = [&] { return LedgerRow{key(), {std::to_string(ids++), amount()}}; };
+
+  for (int step = 0; step < 3000; ++step) {
+    const int what = table.empty() ? 0 : pick(100);
+    const auto at = table.empty() ? 0 : static_cast<std::size_t>(pick(static_cast<int>(table.size())));
+    if (what < 35) {
+      table.insert(row());
+    } else if (what < 50) {
+      table.erase(at);
+    } else if (what < 65) {
+      table.setCell(at, 1, amount());
+    } else if (what < 75) {
+      table.editCells(at, [&](std::vector<std::string>& cells) { cells[1] = pick(4) ? amount() : "not an amount"; });
+    } else if (what < 90) {
+      table.rekey(at, key());
+    } else if (what < 93) {
+      table.setMark(at, !table[at].mark);
+    } else if (what < 95) {
+      const char first = static_cast<char>('a' + pick(5));
+      table.eraseIf([&](const LedgerRow& r) { return r.key[0] == first; });
+    } else if (what < 97) {
+      LedgerTable other;  // no tally of its own: this table keeps its tally
+      other.insert(row());
+      table = other;
+    } else if (what < 98) {
+      table.clear();
+    }
+
+    Amount all = 0;
+    Amount bought = 0;
+    for (const LedgerRow& r : table) {
+      all += ParseAmount(r.cell(1));
+      if (r.key[1] == 'B') bought += ParseAmount(r.cell(1));
+    }
+    ASSERT_EQ(table.total(1), all) << "step " << step;
+    ASSERT_EQ(table.total(1, 1), bought) << "step " << step;
+    ASSERT_EQ(table.total(1, 0), all - bought) << "step " << step;
+    ASSERT_EQ(table.total(0), 0);
+
+    if (const auto changes = table.changesSince(revision)) {
+      std::vector<bool> fresh(seen.size(), false);  // inserted or changed
+      for (const LedgerChange& change : *changes) {
+        const auto i = static_cast<std::ptrdiff_t>(change.index);
+        if (change.kind == LedgerChange::Kind::Inserted) {
+          ASSERT_LE(change.index, seen.size());
+          seen.insert(seen.begin() + i, Seen{});
+          fresh.insert(fresh.begin() + i, true);
+        } else {
+          ASSERT_LT(change.index, seen.size());
+          if (change.kind == LedgerChange::Kind::Erased) {
+            seen.erase(seen.begin() + i);
+            fresh.erase(fresh.begin() + i);
+          } else {
+            fresh[change.index] = true;
+          }
+        }
+      }
+      ASSERT_EQ(seen.size(), table.size()) << "step " << step;
+      for (std::size_t i = 0; i < seen.size(); ++i) {
+        if (fresh[i]) continue;
+        // A row the journal does not name is the row the view saw there.
+        ASSERT_EQ(seen[i].id, table[i].cell(0)) << "step " << step;
+        ASSERT_EQ(seen[i].cell, table[i].cell(1)) << "step " << step;
+        ASSERT_EQ(seen[i].key, table[i].key) << "step " << step;
+        ASSERT_EQ(seen[i].mark, table[i].mark) << "step " << step;
+      }
+    } else {
+      ASSERT_GE(what, 93) << "only wholesale changes restart the journal";
+    }
+    seen.clear();
+    for (const LedgerRow& r : table) seen.push_back(Seen{r.cell(0), r.cell(1), r.key, r.mark});
+    revision = table.revision();
+  }
+  EXPECT_EQ(table.changesSince(revision + 1), std::nullopt);
+}
+
+TEST(LedgerTable, SumsSaturateInsteadOfOverflowing) {
+  LedgerTable table(LedgerTally{{0}});
+  table.insert(LedgerRow{"a", {"9,223,372,036,854,775,807"}});
+  table.insert(LedgerRow{"b", {"9,223,372,036,854,775,807"}});
+  EXPECT_EQ(table.total(0), std::numeric_limits<Amount>::max());
+  table.erase(1);
+  EXPECT_EQ(table.total(0), std::numeric_limits<Amount>::max());
+  table.setCell(0, 0, "-5");
+  EXPECT_EQ(table.total(0), -5);
 }
 
 }  // namespace

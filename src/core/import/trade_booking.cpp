@@ -46,7 +46,7 @@ const LedgerTable* ImportSources::month(const std::string& monthKey, std::option
 
 const StockDetails& ImportSources::stock(const std::string& code) {
   auto found = stocks_.find(code);
-  if (found == stocks_.end()) found = stocks_.emplace(code, LookUpStock(folder_, code)).first;
+  if (found == stocks_.end()) found = stocks_.emplace(code, StockDetailsOf(codeFile_.current(folder_), code)).first;
   return found->second;
 }
 

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "core/books.h"
+#include "core/records/code_file.h"
 #include "core/import/trade_history.h"
 #include "core/records/ledger_table.h"
 #include "core/stocks/stock_lookup.h"
@@ -92,6 +93,7 @@ class ImportSources {
     std::optional<FileError> error;
   };
   std::filesystem::path folder_;
+  CodeFileCache codeFile_;
   std::map<std::string, MonthFile> months_;
   std::map<std::string, StockDetails> stocks_;
 };

@@ -14,7 +14,10 @@ std::string NormaliseStockCode(std::string_view fieldText) {
 }
 
 StockDetails LookUpStock(Books& books, std::string_view code) {
-  const IniIndex& file = books.stockFile.current(books.folder);
+  return StockDetailsOf(books.stockFile.current(books.folder), code);
+}
+
+StockDetails StockDetailsOf(const IniIndex& file, std::string_view code) {
   const auto read = [&](std::string_view key) { return std::string(file.value(code, key).value_or("")); };
   return StockDetails{read("N"), read("E"), read("U"), file.hasSection(code)};
 }

@@ -30,6 +30,8 @@ struct StockDetails {
 };
 // The N, E and U keys of the code's section; empty texts when missing.
 StockDetails LookUpStock(Books& books, std::string_view code);
+// The same, from a Code.txt already read.
+StockDetails StockDetailsOf(const IniIndex& file, std::string_view code);
 // Writes N, E and U of the code to Code.txt at once, and gives the stock
 // master's first row of that code the same three texts. A code without a
 // row gets none: its section exists in the file only, and a whole-file

@@ -113,7 +113,7 @@ TEST_F(TradeBooking, AMonthOfSbiTradesBooksEveryKind) {
   EXPECT_TRUE(books_.positions.empty());
   EXPECT_EQ(books_.figures.realised, "66,660");
   // The stock Code.txt did not know is there with the file's name and market.
-  const StockDetails added = LookUpStock(folder_.path(), "6789");
+  const StockDetails added = LookUpStock(books_, "6789");
   EXPECT_TRUE(added.found);
   EXPECT_EQ(Utf8(added.name), "㈱髙見沢①電機");
   EXPECT_EQ(Utf8(added.exchange), "東証");

@@ -44,14 +44,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view input = fuzz::Bytes(data, size);
   const auto lineEnd = input.find('\n');
   if (lineEnd == std::string_view::npos) return 0;
-  std::string_view spec = input.substr(0, lineEnd);
-  if (spec.ends_with('\r')) spec.remove_suffix(1);
-  const auto tab1 = spec.find('\t');
-  const auto tab2 = tab1 == std::string_view::npos ? tab1 : spec.find('\t', tab1 + 1);
+  std::string_view request = input.substr(0, lineEnd);
+  if (request.ends_with('\r')) request.remove_suffix(1);
+  const auto tab1 = request.find('\t');
+  const auto tab2 = tab1 == std::string_view::npos ? tab1 : request.find('\t', tab1 + 1);
   if (tab2 == std::string_view::npos) return 0;
-  const std::string_view section = spec.substr(0, tab1);
-  const std::string_view key = spec.substr(tab1 + 1, tab2 - tab1 - 1);
-  const std::string_view value = spec.substr(tab2 + 1);
+  const std::string_view section = request.substr(0, tab1);
+  const std::string_view key = request.substr(tab1 + 1, tab2 - tab1 - 1);
+  const std::string_view value = request.substr(tab2 + 1);
   if (!Writable(section, key, value)) return 0;
   const std::string_view file = input.substr(lineEnd + 1);
 

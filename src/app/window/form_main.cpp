@@ -7,6 +7,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -499,7 +500,8 @@ void TFormMain::MenuHelpTopicClick() { ShowHelpTopic(this, kHelpContents); }
 
 void TFormMain::MenuHelpVersionClick() {
   TFormAbout about(this);
-  about.showDataFolder(QDir::toNativeSeparators(QFile::decodeName(books_.folder.string().c_str())));
+  about.showDataFolder(
+      QDir::toNativeSeparators(QFileInfo(QFile::decodeName(books_.folder.string().c_str())).absoluteFilePath()));
   about.exec();
 }
 

@@ -37,7 +37,7 @@ class Backups : public tomvik::testing::WindowOnFolder {
 };
 
 TEST_F(Backups, TheFirstSaveOfARunKeepsTheFileAsItWasAndLaterSavesDoNot) {
-  open();
+  open(dayWithoutNote());
   writeNote(QStringLiteral("初めての保存"));
   EXPECT_TRUE(copies("201103.txt").empty());  // nothing before a save
   save();
@@ -80,7 +80,7 @@ TEST_F(Backups, TheTwentyFirstCopyRemovesTheOldest) {
                                                    "copy " + std::to_string(day))
                      .has_value());
   }
-  open();
+  open(dayWithoutNote());
   writeNote(QStringLiteral("二十一番目"));
   save();
   const std::vector<fs::path> made = copies("201103.txt");
@@ -93,7 +93,7 @@ TEST_F(Backups, TheTwentyFirstCopyRemovesTheOldest) {
 TEST_F(Backups, ACopyThatCannotBeMadeIsReportedAndTheSaveGoesOn) {
   // A file stands where the backup folder would go.
   ASSERT_FALSE(tomvik::core::WriteFileAtomically(folder() / "backup", "not a folder").has_value());
-  open();
+  open(dayWithoutNote());
   writeNote(QStringLiteral("それでも保存"));
   save();
   ASSERT_EQ(prompter_->warnings.size(), 1u);
@@ -107,7 +107,7 @@ TEST_F(Backups, ACopyThatCannotBeMadeIsReportedAndTheSaveGoesOn) {
 
 TEST_F(Backups, AStockWrittenBackFromAPanelFirstKeepsTheStockMasterAsItWas) {
   const std::string stocks = ReadBytes(folder() / "Code.txt");
-  open();
+  open(dayWithoutNote());
   writeNote(QStringLiteral("取引の日"));  // the panel turns to trades
   user_->typeInto("MaskEditStockCode", QStringLiteral("1234"));
   user_->typeInto("EditStockName", QStringLiteral("見本電機工業"));

@@ -19,7 +19,7 @@
 #include "app/totals/totals_tab.h"
 #include "app/user_driver.h"
 #include "app/window/form_main.h"
-#include "app/window_fixture.h"
+#include "app/window_on_folder.h"
 #include "core/records/ini_file.h"
 #include "core/records/settings.h"
 
@@ -83,7 +83,7 @@ TEST(CopiedText, AWholeListIsOneLinePerRowInListOrder) {
 // The menus as the user meets them in the window.
 class CopyMenuWindow : public tomvik::testing::WindowOnFolder {
  protected:
-  QTreeView* list(const char* name) { return driver_->find<QTreeView>(name); }
+  QTreeView* list(const char* name) { return user_->find<QTreeView>(name); }
   static bool enabled(QMenu* menu, const char* item) {
     for (QAction* action : menu->actions()) {
       if (action->objectName() == QLatin1String(item)) return action->isEnabled();
@@ -100,20 +100,20 @@ TEST_F(CopyMenuWindow, WithoutASelectionOnlyTheWholeListCanBeCopied) {
   window_->showTab(3);
   QTreeView* stocks = list("ListViewStock");
   stocks->clearSelection();
-  QMenu* menu = driver_->rightClickRow(stocks, -1);
+  QMenu* menu = user_->rightClickRow(stocks, -1);
   ASSERT_NE(menu, nullptr);
   EXPECT_EQ(menu->objectName(), QStringLiteral("PopupCopy"));
   EXPECT_FALSE(enabled(menu, "PopupCopyItem"));
   EXPECT_FALSE(enabled(menu, "PopupCopyLine"));
   EXPECT_TRUE(enabled(menu, "PopupCopyAll"));
-  driver_->chooseInMenu(menu, QStringLiteral("PopupCopyAll"));
+  user_->chooseInMenu(menu, QStringLiteral("PopupCopyAll"));
   EXPECT_EQ(QApplication::clipboard()->text(),
             QStringLiteral("見本電機,東証１部,100,1000000,1234567,234567,+23.45670%\n"
                            "東京商事,東証２部,1000,0,0,0,0.00000%\n"));
 
   // An empty list offers nothing.
   window_->showTab(4);
-  QMenu* empty = driver_->rightClickRow(list("ListViewTotal"), -1);
+  QMenu* empty = user_->rightClickRow(list("ListViewTotal"), -1);
   ASSERT_NE(empty, nullptr);
   for (const char* item : {"PopupCopyItem", "PopupCopyLine", "PopupCopyAll"})
     EXPECT_FALSE(enabled(empty, item)) << item;
@@ -126,7 +126,7 @@ TEST_F(CopyMenuWindow, ARowByItemAndByLineWithTheTicksKeptAtClose) {
   open();
   window_->showTab(3);
   QTreeView* stocks = list("ListViewStock");
-  QMenu* menu = driver_->rightClickRow(stocks, 0);
+  QMenu* menu = user_->rightClickRow(stocks, 0);
   ASSERT_NE(menu, nullptr);
   // One item per captioned column, the code first.
   QMenu* items = menu->findChild<QMenu*>(QStringLiteral("PopupCopyItemMenu"));
@@ -135,25 +135,25 @@ TEST_F(CopyMenuWindow, ARowByItemAndByLineWithTheTicksKeptAtClose) {
   for (QAction* action : items->actions()) captions << action->text();
   EXPECT_EQ(captions, QStringList({"コード", "銘柄名", "取引所", "単位", "買い総額", "売り総額", "売買損益", "利率",
                                    "コメント"}));
-  driver_->chooseInMenu(menu, QStringLiteral("PopupCopyItem"));
-  driver_->chooseInMenu(items, QStringLiteral("売り総額"));
+  user_->chooseInMenu(menu, QStringLiteral("PopupCopyItem"));
+  user_->chooseInMenu(items, QStringLiteral("売り総額"));
   EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("1,234,567"));
 
   // Both ticks, then the line.
   for (const char* tick : {"PopupCopyOption1", "PopupCopyOption2"}) {
-    menu = driver_->rightClickRow(stocks, 0);
-    driver_->chooseInMenu(menu, QStringLiteral("PopupCopyOption"));
-    driver_->chooseInMenu(menu->findChild<QMenu*>(QStringLiteral("PopupCopyOptionMenu")), QLatin1String(tick));
+    menu = user_->rightClickRow(stocks, 0);
+    user_->chooseInMenu(menu, QStringLiteral("PopupCopyOption"));
+    user_->chooseInMenu(menu->findChild<QMenu*>(QStringLiteral("PopupCopyOptionMenu")), QLatin1String(tick));
   }
-  menu = driver_->rightClickRow(stocks, 0);
-  driver_->chooseInMenu(menu, QStringLiteral("PopupCopyLine"));
+  menu = user_->rightClickRow(stocks, 0);
+  user_->chooseInMenu(menu, QStringLiteral("PopupCopyLine"));
   EXPECT_EQ(QApplication::clipboard()->text(),
             QStringLiteral("銘柄名,取引所,単位,買い総額,売り総額,売買損益,利率,コメント\n"
                            "見本電機,東証１部,100,1000000,1234567,234567,+23.45670%,主力\n"));
 
   // The ticks are shared by every list and stored at close.
   window_->showTab(0);
-  menu = driver_->rightClickRow(list("ListViewDiary"), -1);
+  menu = user_->rightClickRow(list("ListViewDiary"), -1);
   menu->findChild<QMenu*>(QStringLiteral("PopupCopyOptionMenu"))->menuAction()->trigger();
   for (QAction* tick : menu->findChild<QMenu*>(QStringLiteral("PopupCopyOptionMenu"))->actions()) {
     EXPECT_TRUE(tick->isChecked()) << tick->text().toStdString();
@@ -170,9 +170,9 @@ TEST_F(CopyMenuWindow, TheCommentFieldsHaveTheJapaneseEditMenu) {
   for (int tab : {0, 1, 2, 3}) {
     window_->showTab(tab);
     const char* names[] = {"RichEditDiary", "RichEditComment2", "RichEditCommentL", "RichEditComment3"};
-    auto* field = driver_->find<QPlainTextEdit>(names[tab]);
+    auto* field = user_->find<QPlainTextEdit>(names[tab]);
     if (!field->isEnabled()) continue;
-    QMenu* menu = driver_->rightClick(field->viewport(), field->viewport()->rect().center());
+    QMenu* menu = user_->rightClick(field->viewport(), field->viewport()->rect().center());
     ASSERT_NE(menu, nullptr) << names[tab];
     QStringList texts;
     for (QAction* action : menu->actions()) texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
@@ -182,22 +182,22 @@ TEST_F(CopyMenuWindow, TheCommentFieldsHaveTheJapaneseEditMenu) {
   }
 
   window_->showTab(0);
-  auto* diary = driver_->find<QPlainTextEdit>("RichEditDiary");
+  auto* diary = user_->find<QPlainTextEdit>("RichEditDiary");
   ASSERT_TRUE(diary->isEnabled());
-  driver_->typeInto(diary, QStringLiteral("押し目買い"));
-  QMenu* menu = driver_->rightClick(diary->viewport(), diary->viewport()->rect().center());
+  user_->typeInto(diary, QStringLiteral("押し目買い"));
+  QMenu* menu = user_->rightClick(diary->viewport(), diary->viewport()->rect().center());
   // Nothing selected: neither cut nor copy; undo, since the field was typed into.
   EXPECT_TRUE(enabled(menu, "PopupEditUndo"));
   EXPECT_FALSE(enabled(menu, "PopupEditCut"));
   EXPECT_FALSE(enabled(menu, "PopupEditCopy"));
-  driver_->chooseInMenu(menu, QStringLiteral("PopupEditSelectAll"));
-  menu = driver_->rightClick(diary->viewport(), diary->viewport()->rect().center());
+  user_->chooseInMenu(menu, QStringLiteral("PopupEditSelectAll"));
+  menu = user_->rightClick(diary->viewport(), diary->viewport()->rect().center());
   EXPECT_TRUE(enabled(menu, "PopupEditCut"));
-  driver_->chooseInMenu(menu, QStringLiteral("PopupEditCut"));
+  user_->chooseInMenu(menu, QStringLiteral("PopupEditCut"));
   EXPECT_EQ(diary->toPlainText(), QString());
   EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("押し目買い"));
-  menu = driver_->rightClick(diary->viewport(), diary->viewport()->rect().center());
-  driver_->chooseInMenu(menu, QStringLiteral("PopupEditPaste"));
+  menu = user_->rightClick(diary->viewport(), diary->viewport()->rect().center());
+  user_->chooseInMenu(menu, QStringLiteral("PopupEditPaste"));
   EXPECT_EQ(diary->toPlainText(), QStringLiteral("押し目買い"));
 }
 

@@ -17,7 +17,7 @@
 #include "app/shell/sjis_text.h"
 #include "app/user_driver.h"
 #include "app/window/form_main.h"
-#include "app/window_fixture.h"
+#include "app/window_on_folder.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ bool IsBlue(QRgb pixel) { return qBlue(pixel) > 180 && qRed(pixel) < 90 && qGree
 
 class ListPainting : public tomvik::testing::WindowOnFolder {
  protected:
-  void open() { WindowOnFolder::open(QSize(1000, 600)); }
+  void open() { WindowOnFolder::open(QDate(2011, 3, 15), QSize(1000, 600)); }
   int column(QTreeView* list, const QString& caption) {
     for (int c = 0; c < list->model()->columnCount(); ++c) {
       if (list->model()->headerData(c, Qt::Horizontal).toString() == caption) return c;
@@ -50,8 +50,8 @@ TEST_F(ListPainting, ASelectedLossIsHighlightTextOnRedAndFiguresEndNearTheRightE
                                        "-買,9984 見本通信,東証１部,100,250000,100,2500,2400,-10000\r\n \r\n"));
   open();
   window_->showTab(1);
-  auto* list = driver_->find<QTreeView>("ListViewHold");
-  driver_->clickRow(list, 1);
+  auto* list = user_->find<QTreeView>("ListViewHold");
+  user_->clickRow(list, 1);
   ASSERT_TRUE(list->hasFocus());
   const int profit = column(list, QStringLiteral("損益"));
   const QImage loss = cell(list, 1, profit);
@@ -101,7 +101,7 @@ TEST(ListDelegateText, AFigureTooWideIsCutAtItsEndAndFollowedByDots) {
 TEST_F(ListPainting, ColumnsWithoutAStoredWidthFitTheirDatesAndRates) {
   writeFile("TMVK.ini", QStringLiteral("[Window]\r\nC1-3=60\r\n"));
   open();
-  auto* diary = driver_->find<QTreeView>("ListViewDiary");
+  auto* diary = user_->find<QTreeView>("ListViewDiary");
   QFont bold = diary->font();
   bold.setBold(true);
   const int date = QFontMetrics(bold).horizontalAdvance(QStringLiteral("2026/10/01(木)"));
@@ -111,10 +111,10 @@ TEST_F(ListPainting, ColumnsWithoutAStoredWidthFitTheirDatesAndRates) {
   // The defaults never shrink.
   EXPECT_GE(diary->columnWidth(1), 38);
 
-  auto* holdings = driver_->find<QTreeView>("ListViewHold");
+  auto* holdings = user_->find<QTreeView>("ListViewHold");
   const int rate = QFontMetrics(bold).horizontalAdvance(QStringLiteral("-12.34%"));
   EXPECT_GE(holdings->columnWidth(column(holdings, QStringLiteral("騰落率"))), rate + ListDelegate::CellMargins());
-  auto* totals = driver_->find<QTreeView>("ListViewTotal");
+  auto* totals = user_->find<QTreeView>("ListViewTotal");
   EXPECT_GE(totals->columnWidth(0), date + ListDelegate::CellMargins());
   // Separators stay narrow.
   EXPECT_EQ(totals->columnWidth(4), 2);
@@ -123,8 +123,8 @@ TEST_F(ListPainting, ColumnsWithoutAStoredWidthFitTheirDatesAndRates) {
 TEST_F(ListPainting, ADisabledSideIsGreyedLikeEveryDisabledControl) {
   writeFile("201103.txt", QStringLiteral("[2011/03/15(火)]\r\n 見送り\r\n\r\n"));
   open();
-  driver_->click("RadioButtonMode1");
-  auto* sell = driver_->find<QRadioButton>("RadioButtonS");
+  user_->click("RadioButtonMode1");
+  auto* sell = user_->find<QRadioButton>("RadioButtonS");
   auto hasBlue = [sell] {
     const QImage image = sell->grab().toImage();
     for (int x = 0; x < image.width(); ++x) {
@@ -138,7 +138,7 @@ TEST_F(ListPainting, ADisabledSideIsGreyedLikeEveryDisabledControl) {
   ASSERT_FALSE(sell->isEnabled());
   EXPECT_FALSE(hasBlue());
   // 信用 allows it: 売り in its blue.
-  driver_->choose("ComboBoxPlan", QStringLiteral("信用"));
+  user_->choose("ComboBoxPlan", QStringLiteral("信用"));
   ASSERT_TRUE(sell->isEnabled());
   EXPECT_TRUE(hasBlue());
 }

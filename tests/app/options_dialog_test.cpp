@@ -21,7 +21,7 @@
 #include "app/shell/sjis_text.h"
 #include "app/user_driver.h"
 #include "app/window/form_main.h"
-#include "app/window_fixture.h"
+#include "app/window_on_folder.h"
 #include "core/records/atomic_file.h"
 #include "core/records/ini_file.h"
 
@@ -48,7 +48,7 @@ class OptionsDialog : public tomvik::testing::WindowOnFolder {
       UserDriver user(dialog);
       inside(dialog, user);
     });
-    driver_->chooseFromMenuBar("MenuOption", "MenuOptionSetup");
+    user_->chooseFromMenuBar("MenuOption", "MenuOptionSetup");
   }
   static void showPage(QDialog& dialog, int page) {
     QTabBar* bar = dialog.findChild<QTabWidget*>(QStringLiteral("PageControlOption"))->tabBar();
@@ -76,7 +76,7 @@ class OptionsDialog : public tomvik::testing::WindowOnFolder {
   }
   QStringList comboItems(const char* name) {
     QStringList items;
-    auto* combo = driver_->find<QComboBox>(name);
+    auto* combo = user_->find<QComboBox>(name);
     for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
     return items;
   }
@@ -192,9 +192,9 @@ TEST_F(OptionsDialog, OkUnticksBothSellBoxesAndTheOldModeTakesEffectAtOnce) {
   writeFile("201103.txt", QStringLiteral("[2011/03/15(火)]\r\n 見送り\r\n\r\n"));
   open();
   window_->showTab(1);
-  driver_->clickRow("ListViewHold", 0, true);
-  auto* sell = driver_->find<QCheckBox>("CheckBoxHoldSell");
-  driver_->click(sell);
+  user_->clickRow("ListViewHold", 0, true);
+  auto* sell = user_->find<QCheckBox>("CheckBoxHoldSell");
+  user_->click(sell);
   ASSERT_TRUE(sell->isChecked());
   // OK without a change still unticks it.
   options([&](QDialog&, UserDriver& user) { user.press("ButtonOk"); });
@@ -206,21 +206,21 @@ TEST_F(OptionsDialog, OkUnticksBothSellBoxesAndTheOldModeTakesEffectAtOnce) {
   });
   EXPECT_TRUE(window_->oldMode());
   EXPECT_FALSE(sell->isVisible());
-  EXPECT_TRUE(driver_->find<QCheckBox>("CheckBoxSimulation")->isVisible());
+  EXPECT_TRUE(user_->find<QCheckBox>("CheckBoxSimulation")->isVisible());
   // 売り is offered (its group stays locked until a holding is opened).
-  auto* sellSide = driver_->find<QRadioButton>("RadioButtonS2");
+  auto* sellSide = user_->find<QRadioButton>("RadioButtonS2");
   EXPECT_TRUE(sellSide->isEnabledTo(sellSide->parentWidget()));
   // The diary offers a cash sell.
   window_->showTab(0);
-  driver_->click("RadioButtonMode1");
-  EXPECT_TRUE(driver_->find<QRadioButton>("RadioButtonS")->isEnabled());
+  user_->click("RadioButtonMode1");
+  EXPECT_TRUE(user_->find<QRadioButton>("RadioButtonS")->isEnabled());
   EXPECT_EQ(setting("Window", "OldMode"), QStringLiteral("1"));
 
   options([&](QDialog&, UserDriver& user) {
     user.click("CheckBoxOldMode");
     user.press("ButtonOk");
   });
-  EXPECT_FALSE(driver_->find<QRadioButton>("RadioButtonS")->isEnabled());
+  EXPECT_FALSE(user_->find<QRadioButton>("RadioButtonS")->isEnabled());
   EXPECT_FALSE(sellSide->isEnabledTo(sellSide->parentWidget()));
 }
 

@@ -42,7 +42,7 @@ class UnstorableText : public tomvik::testing::WindowOnFolder {
 };
 
 TEST_F(UnstorableText, ANoteShowsWhatWillBeStoredAndTheFileHoldsJustThat) {
-  open();
+  open(dayWithoutNote());
   auto* note = field<QPlainTextEdit>("RichEditDiary");
   user_->typeInto(note, QStringLiteral("森鷗外と𠮷野家😀\n二行目"));
   EXPECT_TRUE(prompter_->warnings.empty());  // nothing while typing
@@ -66,7 +66,7 @@ TEST_F(UnstorableText, ANoteShowsWhatWillBeStoredAndTheFileHoldsJustThat) {
 }
 
 TEST_F(UnstorableText, AStockNameAndAnExchangeAreStoredAsShown) {
-  open();
+  open(dayWithoutNote());
   user_->typeInto("RichEditDiary", QStringLiteral("取引の日"));
   user_->press("ButtonDiaryAdd");
   user_->typeInto("MaskEditStockCode", QStringLiteral("1234"));
@@ -91,7 +91,7 @@ TEST_F(UnstorableText, ATextThatCameFromAFileIsLeftAsItIsWhenOnlyPassedThrough) 
   // U+FFFD, and not the user's doing, so passing through it says nothing.
   ASSERT_FALSE(tomvik::core::WriteFileAtomically(folder() / "201103.txt", "[2011/03/20(\x93\xfa)]\r\n \x81\x7f\r\n\r\n")
                    .has_value());
-  open();
+  open(dayWithoutNote());
   auto* list = field<QTreeView>("ListViewDiary");
   ASSERT_GE(list->model()->rowCount(), 1);
   user_->clickRow(list, 0, true);  // the day's header: its note comes into the panel

@@ -1,6 +1,6 @@
-// A window on a fresh folder holding some of the fixture files, shown and
-// active, with a scripted prompter; for tests that check what the window
-// writes into its folder.
+// A test that opens the window on a fresh folder of its own, after writing
+// or copying the files it starts from, and drives it as a user; it can also
+// check what the window writes into its folder.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,12 +10,16 @@
 #include <QDate>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QSize>
+#include <QString>
 
 #include <filesystem>
+#include <fstream>
 #include <initializer_list>
 #include <memory>
 #include <string>
 
+#include "app/shell/sjis_text.h"
 #include "app/user_driver.h"
 #include "app/window/form_main.h"
 #include "app/window_support.h"
@@ -32,14 +36,23 @@ class WindowOnFolder : public ::testing::Test {
     }
   }
 
-  // The window on a day of the fixture's month that has no note yet.
-  void open() {
-    window_ = std::make_unique<app::TFormMain>(folder(), QDate(2011, 3, 20));
+  // A file of the folder, its text as CP932 bytes.
+  void writeFile(const char* name, const QString& text) {
+    std::ofstream(folder() / name, std::ios::binary) << app::ToSjis(text);
+  }
+
+  // A day of the fixtures' month that has no note yet.
+  static QDate dayWithoutNote() { return QDate(2011, 3, 20); }
+  // The window shown and active on `today`, at `size` when one is given.
+  app::TFormMain& open(QDate today = QDate(2011, 3, 15), QSize size = QSize()) {
+    window_ = std::make_unique<app::TFormMain>(folder(), today);
     auto prompter = std::make_unique<ScriptedPrompter>();
     prompter_ = prompter.get();
     window_->setPrompter(std::move(prompter));
+    if (size.isValid()) window_->resize(size);
     user_ = std::make_unique<UserDriver>(*window_);
     user_->showActive();
+    return *window_;
   }
   void writeNote(const QString& note) {
     user_->typeInto("RichEditDiary", note);

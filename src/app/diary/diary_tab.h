@@ -182,6 +182,10 @@ class DiaryTab : public TabBase {
   void selectRow(std::size_t tableIndex, bool focusList);
   void readDayCounter(const std::string& dateText);
   bool tradeMode() const;
+  // The items of ComboBoxPlan, by index.
+  static constexpr int kPlanCash = 0;
+  static constexpr int kPlanMargin = 1;
+  static constexpr int kPlanPlanned = 2;
   int planIndex() const;
   // The table index of the row selected in the list.
   std::optional<std::size_t> selectedIndex() const;

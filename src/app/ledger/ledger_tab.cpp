@@ -22,6 +22,7 @@
 
 #include <utility>
 
+#include "app/shell/dates.h"
 #include "app/shell/entry_fields.h"
 #include "app/shell/keyboard.h"
 #include "app/shell/settings_widgets.h"
@@ -628,7 +629,7 @@ core::LedgerEntry LedgerTab::entryFromPanel(bool forUpdate) const {
   core::LedgerEntry entry;
   entry.code = StockCodeOf(ui.Code);
   entry.buy = ui.Buy->isChecked();
-  entry.openDate = core::DateText(core::Date{date.year(), date.month(), date.day()});
+  entry.openDate = core::DateText(CoreDate(date));
   entry.name = ToSjis(ui.Name->text());
   entry.exchange = ToSjis(ui.Exchange->currentText());
   entry.unit = ToSjis(ui.Unit->text());

@@ -114,6 +114,7 @@ std::optional<FileError> SaveStocks(Books& books) {
 
 std::optional<FileError> SaveLedger(Books& books, Ledger ledger) {
   if (books.unreadable.of(ledger)) return Unreadable(books.folder);
+  BackUpBeforeWrite(books, ledger);
   switch (ledger) {
     case Ledger::Diary: return SaveDiary(books);
     case Ledger::Holdings: return SaveHoldingsOf(books);
@@ -131,6 +132,12 @@ std::filesystem::path LedgerFilePath(const Books& books, Ledger ledger) {
     case Ledger::Stocks: break;
   }
   return books.folder / kStockMasterFileName;
+}
+
+void BackUpBeforeWrite(Books& books, Ledger ledger) {
+  if (!books.backups) return;
+  const BackupResult backup = books.backups->beforeOverwrite(LedgerFilePath(books, ledger), LocalTimeNow());
+  if (backup.error) books.failedBackups.push_back(FailedBackup{ledger, *backup.error});
 }
 
 }  // namespace tomvik::core

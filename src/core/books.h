@@ -17,6 +17,7 @@
 
 #include "core/records/amount.h"
 #include "core/records/atomic_file.h"
+#include "core/records/backup.h"
 #include "core/records/code_file.h"
 #include "core/records/hold_file.h"
 #include "core/records/ledger_table.h"
@@ -45,6 +46,12 @@ struct Summary {
   Amount sellPositions = 0;  // 売建総額
   Amount available = 0;      // 投資可能
   Amount balance = 0;        // 現在残高
+};
+
+// A copy of a ledger's file that could not be made before writing over it.
+struct FailedBackup {
+  Ledger ledger;
+  FileError error;
 };
 
 struct Books {
@@ -76,6 +83,11 @@ struct Books {
   // what the file holds, so the file is never written over in this run.
   LedgerFlags unreadable;
   Summary summary;
+  // When set (the program sets it), a ledger's file is copied into the
+  // backup folder before this run first writes over it. Copies that could
+  // not be made wait here for the window to report; the writes go on.
+  std::optional<BackupSession> backups;
+  std::vector<FailedBackup> failedBackups;
 };
 
 // Loading: a missing file gives an empty ledger (the holdings file keeps the
@@ -97,5 +109,7 @@ std::optional<FileError> SaveStocks(Books& books);
 std::optional<FileError> SaveLedger(Books& books, Ledger ledger);
 // The file a save of the ledger writes (for the diary: the shown month's).
 std::filesystem::path LedgerFilePath(const Books& books, Ledger ledger);
+// Before a write over the ledger's file: its backup, when backups are on.
+void BackUpBeforeWrite(Books& books, Ledger ledger);
 
 }  // namespace tomvik::core

@@ -25,6 +25,7 @@
 #include "app/diary/diary_tab.h"
 #include "app/import/import_texts.h"
 #include "app/import/trade_import_dialog.h"
+#include "app/shell/dates.h"
 #include "app/shell/prompter.h"
 #include "app/shell/sjis_text.h"
 #include "app/shell/widgets.h"
@@ -241,6 +242,7 @@ void TradeImport::importFile(const QString& path) {
   // The months were saved on the way; the rest is saved with them, so that
   // the files agree with each other whatever happens next.
   const std::vector<core::SaveFailure> failures = core::SaveChangedLedgers(books_);
+  services_.reportFailedBackups();
   showDiaryAfter(run.lastBookedDate);
 
   const SummaryTexts summary = Summarise(history, recorded, ticked, run, failures, commentHead);
@@ -267,7 +269,7 @@ void TradeImport::showDiaryAfter(const std::optional<std::string>& lastBookedDat
   if (!date) return;
   {
     const QSignalBlocker blocker(diary_.ui.DateTimePicker);
-    diary_.ui.DateTimePicker->setDate(QDate(date->year, date->month, date->day));
+    diary_.ui.DateTimePicker->setDate(QtDate(*date));
   }
   // The picked day's counter of new positions, and the panel's buttons for its header.
   diary_.DateTimePickerChange(false);

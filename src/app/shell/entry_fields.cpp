@@ -168,9 +168,9 @@ void ShowStockDetails(const StockFieldSet& fields, const core::StockDetails& det
 bool StoreTypedStockDetails(const StockFieldSet& fields, core::Books& books, WindowServices* services) {
   const core::StockDetails details{ToSjis(fields.name->text()), ToSjis(fields.exchange->currentText()),
                                    ToSjis(fields.unit->text())};
-  if (services) services->backUpBeforeWrite(core::Ledger::Stocks);
   const auto error = core::StoreStockFields(books, StockCodeOf(fields.code), details);
   if (!services) return false;
+  services->reportFailedBackups();
   if (error) {
     services->prompter().showError(services->window(),
                                    QStringLiteral("銘柄管理に書き込めませんでした。\n") + DescribeFileError(*error));

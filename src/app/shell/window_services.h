@@ -33,10 +33,9 @@ class WindowServices {
   // Writes a ledger's file. On failure it shows the error in Japanese and
   // returns false; the ledger stays unsaved.
   virtual bool saveLedger(core::Ledger ledger) = 0;
-  // Before a ledger's file is written over: the first time in this run, a
-  // copy of the file as it was goes into the backup folder. A failure is
-  // shown, and the write goes on.
-  virtual void backUpBeforeWrite(core::Ledger ledger) = 0;
+  // Shows each backup that the writes since the last call could not make
+  // (the writes went on; see Books::backups).
+  virtual void reportFailedBackups() = 0;
   // After Books changed: the lists, the Save items and the summary follow.
   virtual void ledgersChanged() = 0;
   // A diary trade changed holdings or positions: the other tabs' panels

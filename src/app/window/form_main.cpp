@@ -84,6 +84,7 @@ TFormMain::TFormMain(std::filesystem::path baseFolder, QDate today, QWidget* par
   setWindowTitle(QStringLiteral("Tomvik"));
   setWindowIcon(ProgramIcon());
   books_.folder = std::move(baseFolder);
+  books_.backups.emplace();
 
   auto* central = new QWidget(this);
   auto* column = new QVBoxLayout(central);
@@ -392,8 +393,8 @@ bool TFormMain::saveLedger(core::Ledger ledger) {
                                                              "ファイルを確かめてから起動し直してください。"));
     return false;
   }
-  backUpBeforeWrite(ledger);
   const auto error = core::SaveLedger(books_, ledger);
+  reportFailedBackups();
   saveAction(ledger)->setEnabled(books_.unsaved.of(ledger));
   if (!error) return true;
   prompter_->showError(this, LedgerName(ledger) +
@@ -402,12 +403,13 @@ bool TFormMain::saveLedger(core::Ledger ledger) {
   return false;
 }
 
-void TFormMain::backUpBeforeWrite(core::Ledger ledger) {
-  const auto backup = backups_.beforeOverwrite(core::LedgerFilePath(books_, ledger), core::LocalTimeNow());
-  if (backup.error) {
-    prompter_->showWarning(this, LedgerName(ledger) +
+void TFormMain::reportFailedBackups() {
+  std::vector<core::FailedBackup> failed;
+  failed.swap(books_.failedBackups);
+  for (const core::FailedBackup& backup : failed) {
+    prompter_->showWarning(this, LedgerName(backup.ledger) +
                                      QStringLiteral("のバックアップを作れませんでした。保存はこのまま続けます。\n") +
-                                     DescribeFileError(*backup.error));
+                                     DescribeFileError(backup.error));
   }
 }
 

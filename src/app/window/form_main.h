@@ -56,7 +56,7 @@ class TFormMain : public QMainWindow, public WindowServices {
   bool initialSetupMode() const override;
   bool oldMode() const override { return settings_.oldMode; }
   bool saveLedger(core::Ledger ledger) override;
-  void backUpBeforeWrite(core::Ledger ledger) override;
+  void reportFailedBackups() override;
   void ledgersChanged() override;
   void showTab(int index) override;
   void showDiaryDate(QDate day) override;
@@ -104,7 +104,6 @@ class TFormMain : public QMainWindow, public WindowServices {
   QAction* saveAction(core::Ledger ledger) const;
 
   core::Books books_;
-  core::BackupSession backups_;
   QDate today_;
   std::unique_ptr<Prompter> prompter_;
   core::Settings settings_;

@@ -25,6 +25,7 @@ StockDetails StockDetailsOf(const IniIndex& file, std::string_view code) {
 std::optional<FileError> StoreStockFields(Books& books, std::string_view code, const StockDetails& details) {
   // Written or not, the next lookup reads the file as it then stands.
   books.stockFile.forget();
+  BackUpBeforeWrite(books, Ledger::Stocks);
   auto error = WriteStockKeys(books.folder, code, {{"N", details.name}, {"E", details.exchange}, {"U", details.unit}});
   if (error) return error;
   // The section was written anew after any deletion of its entry: the next

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/books.h"
+#include "core/stocks/stock_lookup.h"
 #include "core/test_support.h"
 
 namespace tomvik::core {
@@ -128,6 +130,43 @@ TEST(Backup, ASessionCopiesEachFileOnceBeforeItsFirstOverwrite) {
   ASSERT_EQ(copies.size(), 1u);
   EXPECT_EQ(test::ReadBytes(copies[0]), "January as it was");
   EXPECT_TRUE(ListBackups(folder / "202402.txt").empty());
+}
+
+// Every writer of the books goes through the same saves (the window's Save
+// items, a stock written back from a panel, an import), so the backup sits
+// in them: with backups on, each ledger file is copied once before the run
+// first writes over it, and a copy that cannot be made is kept for the
+// window to report while the save goes on.
+TEST(Backup, TheBooksSavesBackUpEachFileOnceAndKeepWhatFailed) {
+  TempFolder folder;
+  test::WriteBytes(folder / "Hold.txt", "holdings as they were\r\n");
+  test::WriteBytes(folder / "Code.txt", "[1234]\r\nN=old\r\n");
+  Books books;
+  books.folder = folder.path();
+  books.monthKey = "2011/03";
+
+  // Backups are off unless the program turns them on.
+  ASSERT_FALSE(SaveLedger(books, Ledger::Holdings));
+  EXPECT_TRUE(ListBackups(folder / "Hold.txt").empty());
+
+  test::WriteBytes(folder / "Hold.txt", "holdings as they were\r\n");
+  books.backups.emplace();
+  ASSERT_FALSE(SaveLedger(books, Ledger::Holdings));
+  ASSERT_FALSE(SaveLedger(books, Ledger::Holdings));
+  ASSERT_EQ(ListBackups(folder / "Hold.txt").size(), 1u);
+  EXPECT_EQ(test::ReadBytes(ListBackups(folder / "Hold.txt")[0]), "holdings as they were\r\n");
+  ASSERT_FALSE(StoreStockFields(books, "1234", StockDetails{"new", "", "100"}));
+  ASSERT_EQ(ListBackups(folder / "Code.txt").size(), 1u);
+  EXPECT_EQ(test::ReadBytes(ListBackups(folder / "Code.txt")[0]), "[1234]\r\nN=old\r\n");
+  EXPECT_TRUE(books.failedBackups.empty());
+
+  // A month file whose copy cannot be made is saved all the same.
+  test::WriteBytes(folder / "201103.txt", "");
+  fs::remove_all(folder / "backup");
+  test::WriteBytes(folder / "backup", "a file, not a folder");
+  ASSERT_FALSE(SaveLedger(books, Ledger::Diary));
+  ASSERT_EQ(books.failedBackups.size(), 1u);
+  EXPECT_EQ(books.failedBackups[0].ledger, Ledger::Diary);
 }
 
 }  // namespace

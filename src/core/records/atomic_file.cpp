@@ -32,6 +32,31 @@ mode_t ModeFor(const std::filesystem::path& path) {
 
 }  // namespace
 
+bool FileHoldsExactly(const std::filesystem::path& path, std::string_view bytes) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  char buffer[65536];
+  std::size_t matched = 0;
+  bool same = true;
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      same = false;
+      break;
+    }
+    if (n == 0) break;
+    const auto got = static_cast<std::size_t>(n);
+    if (got > bytes.size() - matched || std::memcmp(buffer, bytes.data() + matched, got) != 0) {
+      same = false;
+      break;
+    }
+    matched += got;
+  }
+  ::close(fd);
+  return same && matched == bytes.size();
+}
+
 FileContent ReadWholeFile(const std::filesystem::path& path) {
   FileContent content;
   // Plain system calls: a read error (a folder in the file's place, a bad
@@ -43,9 +68,17 @@ FileContent ReadWholeFile(const std::filesystem::path& path) {
     if (content.status == ReadStatus::Failed) content.error = ErrorFor(path, code);
     return content;
   }
-  char buffer[65536];
+  // Read straight into a string of the file's size, growing it only if the
+  // file grows while it is read.
+  struct stat st {};
+  std::size_t capacity = 65536;
+  if (::fstat(fd, &st) == 0 && st.st_size > 0) capacity = static_cast<std::size_t>(st.st_size) + 1;
+  std::string& bytes = content.bytes;
+  bytes.resize(capacity);
+  std::size_t filled = 0;
   for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (filled == bytes.size()) bytes.resize(bytes.size() * 2);
+    const ssize_t n = ::read(fd, bytes.data() + filled, bytes.size() - filled);
     if (n == 0) break;
     if (n < 0) {
       if (errno == EINTR) continue;
@@ -56,8 +89,9 @@ FileContent ReadWholeFile(const std::filesystem::path& path) {
       content.bytes.clear();
       return content;
     }
-    content.bytes.append(buffer, static_cast<std::size_t>(n));
+    filled += static_cast<std::size_t>(n);
   }
+  bytes.resize(filled);
   ::close(fd);
   content.status = ReadStatus::Loaded;
   return content;

@@ -32,6 +32,9 @@ struct FileContent {
 };
 
 FileContent ReadWholeFile(const std::filesystem::path& path);
+// Whether the file holds exactly these bytes, read a piece at a time
+// without keeping them. A file that cannot be read holds nothing.
+bool FileHoldsExactly(const std::filesystem::path& path, std::string_view bytes);
 
 // Replaces the file with the bytes; the old file stays untouched on failure.
 std::optional<FileError> WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes);

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <time.h>
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "core/records/amount.h"
@@ -14,11 +16,56 @@ namespace {
 
 std::filesystem::path PathIn(const std::filesystem::path& folder) { return folder / kStockMasterFileName; }
 
-void AppendKeyLine(std::string& out, std::string_view keyEquals, std::string_view value) {
-  out += keyEquals;
-  out += value;
-  out += "\r\n";
-}
+// Writes into a buffer sized beforehand, so that the 28,000 short lines of a
+// full stock master cost one allocation and plain copies.
+class ByteWriter {
+ public:
+  explicit ByteWriter(char* at) : at_(at) {}
+  void put(std::string_view bytes) {
+    // Most values are a few bytes long: two overlapping fixed-size copies
+    // cost less than a call.
+    const char* from = bytes.data();
+    const std::size_t n = bytes.size();
+    if (n >= 8 && n <= 16) {
+      std::memcpy(at_, from, 8);
+      std::memcpy(at_ + n - 8, from + n - 8, 8);
+    } else if (n >= 4 && n < 8) {
+      std::memcpy(at_, from, 4);
+      std::memcpy(at_ + n - 4, from + n - 4, 4);
+    } else if (n < 4) {
+      for (std::size_t i = 0; i < n; ++i) at_[i] = from[i];
+    } else {
+      std::memcpy(at_, from, n);
+    }
+    at_ += n;
+  }
+  void put(char c) { *at_++ = c; }
+  void keyLine(std::string_view keyEquals, std::string_view value) {
+    put(keyEquals);
+    put(value);
+    put("\r\n");
+  }
+  // A comment escaped as EscapeText does, without a string of its own.
+  void escaped(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const char c = text[i];
+      if (c == '%') {
+        put("%%");
+      } else if (c == '\r') {
+        put("%n");
+        if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      } else if (c == '\n') {
+        put("%n");
+      } else {
+        put(c);
+      }
+    }
+  }
+  char* at() const { return at_; }
+
+ private:
+  char* at_;
+};
 
 // The file as an INI file; a missing file is an empty one.
 struct IniLoad {
@@ -92,26 +139,47 @@ LedgerTable ParseStockMaster(std::string_view bytes, bool filter) {
 }
 
 std::string SerialiseStockMaster(const LedgerTable& rows) {
-  std::size_t size = 0;
-  for (const LedgerRow& row : rows) {
-    size += row.key.size() + 32;
-    for (const std::string& cell : row.cells) size += cell.size();
-  }
+  static const std::string kNone;
+  const auto cellOf = [](const LedgerRow& row, std::size_t column) -> const std::string& {
+    return column < row.cells.size() ? row.cells[column] : kNone;
+  };
+  const auto isZero = [](const std::string& total) { return total.size() == 1 && total[0] == '0'; };
   std::string out;
-  out.reserve(size);
+  out.resize(rows.size() * 96);
+  std::size_t used = 0;
   for (const LedgerRow& row : rows) {
-    out += '[';
-    out += row.key;
-    out += "]\r\n";
-    AppendKeyLine(out, "N=", row.cell(StockCol::Name));
-    AppendKeyLine(out, "E=", row.cell(StockCol::Exchange));
-    AppendKeyLine(out, "U=", row.cell(StockCol::Unit));
-    if (row.cell(StockCol::BuyTotal) != "0") AppendKeyLine(out, "B=", row.cell(StockCol::BuyTotal));
-    if (row.cell(StockCol::SellTotal) != "0") AppendKeyLine(out, "S=", row.cell(StockCol::SellTotal));
-    if (!row.cell(StockCol::Comment).empty()) AppendKeyLine(out, "C=", EscapeText(row.cell(StockCol::Comment)));
-    if (!row.mark) out += "F=0\r\n";
-    out += "\r\n";
+    const std::string& name = cellOf(row, StockCol::Name);
+    const std::string& exchange = cellOf(row, StockCol::Exchange);
+    const std::string& unit = cellOf(row, StockCol::Unit);
+    const std::string& buy = cellOf(row, StockCol::BuyTotal);
+    const std::string& sell = cellOf(row, StockCol::SellTotal);
+    const std::string& comment = cellOf(row, StockCol::Comment);
+    // The most the row can take: an escaped comment is at most twice as
+    // long, and the brackets, keys and line breaks take 35 bytes.
+    const std::size_t most = row.key.size() + name.size() + exchange.size() + unit.size() + buy.size() +
+                             sell.size() + 2 * comment.size() + 40;
+    if (out.size() - used < most) out.resize(std::max(2 * out.size(), used + most));
+    ByteWriter writer(out.data() + used);
+    writer.put('[');
+    writer.put(row.key);
+    writer.put("]\r\nN=");
+    writer.put(name);
+    writer.put("\r\nE=");
+    writer.put(exchange);
+    writer.put("\r\nU=");
+    writer.put(unit);
+    writer.put("\r\n");
+    if (!isZero(buy)) writer.keyLine("B=", buy);
+    if (!isZero(sell)) writer.keyLine("S=", sell);
+    if (!comment.empty()) {
+      writer.put("C=");
+      writer.escaped(comment);
+      writer.put("\r\n");
+    }
+    writer.put(row.mark ? std::string_view("\r\n") : std::string_view("F=0\r\n\r\n"));
+    used = static_cast<std::size_t>(writer.at() - out.data());
   }
+  out.resize(used);
   return out;
 }
 
@@ -124,6 +192,11 @@ class EntryCodes {
  public:
   explicit EntryCodes(const LedgerTable& rows) : rows_(rows) {}
   bool contains(std::string_view code) {
+    // A file the program wrote names the entries in their order.
+    if (next_ < rows_.size() && rows_[next_].key == code) {
+      ++next_;
+      return true;
+    }
     const auto before = [this](std::size_t i, std::string_view c) { return std::string_view(rows_[i].key) < c; };
     if (next_ > rows_.size() || (next_ > 0 && !before(next_ - 1, code)) ||
         (next_ < rows_.size() && before(next_, code))) {
@@ -151,29 +224,31 @@ class EntryCodes {
 
 }  // namespace
 
-std::string SerialiseStockMasterKeeping(const LedgerTable& rows, const IniIndex& existing,
+std::string SerialiseStockMasterKeeping(const LedgerTable& rows, std::string_view existing,
                                         const std::set<std::string>& dropped) {
   std::string out = SerialiseStockMaster(rows);
   // The list reads a section from each line that begins with "[" up to the
   // next such line.
-  const std::string_view bytes = existing.bytes();
+  const auto isBreak = [](char c) { return c == '\r' || c == '\n'; };
   EntryCodes entries(rows);
   bool keeping = false;
   std::size_t keptFrom = 0;
-  for (const IniIndex::Header& header : existing.headers()) {
-    if (header.lineStart != header.bracket) continue;
-    if (keeping) out.append(bytes.substr(keptFrom, header.lineStart - keptFrom));
-    const std::string code(Mid(bytes.substr(0, header.lineEnd), header.bracket + 1, 4));
-    keeping = !entries.contains(code) && !dropped.contains(code);
-    keptFrom = header.lineStart;
+  std::size_t from = 0;
+  while (from < existing.size()) {
+    const void* hit = std::memchr(existing.data() + from, '[', existing.size() - from);
+    if (!hit) break;
+    const auto bracket = static_cast<std::size_t>(static_cast<const char*>(hit) - existing.data());
+    from = bracket + 1;
+    if (bracket > 0 && !isBreak(existing[bracket - 1])) continue;
+    if (keeping) out.append(existing.substr(keptFrom, bracket - keptFrom));
+    std::size_t end = bracket + 1;
+    while (end < existing.size() && end < bracket + 5 && !isBreak(existing[end])) ++end;
+    const std::string_view code = existing.substr(bracket + 1, end - bracket - 1);
+    keeping = !entries.contains(code) && (dropped.empty() || !dropped.contains(std::string(code)));
+    keptFrom = bracket;
   }
-  if (keeping) out.append(bytes.substr(keptFrom));
+  if (keeping) out.append(existing.substr(keptFrom));
   return out;
-}
-
-std::string SerialiseStockMasterKeeping(const LedgerTable& rows, std::string_view existing,
-                                        const std::set<std::string>& dropped) {
-  return SerialiseStockMasterKeeping(rows, IniIndex(std::string(existing)), dropped);
 }
 
 void ApplyStockMasterInPlace(IniFile& ini, const LedgerTable& rows) {
@@ -235,34 +310,47 @@ void CodeFileCache::setFolder(const std::filesystem::path& folder) {
   written_.reset();
 }
 
-const IniIndex& CodeFileCache::current(const std::filesystem::path& folder) {
+void CodeFileCache::refresh(const std::filesystem::path& folder) {
   setFolder(folder);
   // Both taken before the read: a change while it reads shows next time.
   const std::int64_t lookedAt = Now();
   const Stamp now = stampOf_(path_);
-  if (known_ && settled_ && now == stamp_) {
-    if (written_) {
-      index_ = IniIndex(std::move(*written_));
-      written_.reset();
-    }
-    return index_;
+  if (known_ && settled_ && now == stamp_) return;
+  // What is kept may still be the file: comparing costs less than reading
+  // it into a string of its own.
+  if (known_ && status_ == ReadStatus::Loaded && now.exists && now.size == keptBytes().size() &&
+      FileHoldsExactly(path_, keptBytes())) {
+    settled_ = now.changed < lookedAt - kSettleNanoseconds;
+    stamp_ = now;
+    return;
   }
   FileContent content = ReadWholeFile(path_);
   const bool same =
       known_ && status_ == ReadStatus::Loaded && content.status == ReadStatus::Loaded && content.bytes == keptBytes();
   status_ = content.status;
   error_ = std::move(content.error);
-  if (written_ && same) {
-    index_ = IniIndex(std::move(*written_));
-  } else if (!same) {
+  if (!same) {
+    written_.reset();
     index_ = IniIndex(status_ == ReadStatus::Loaded ? std::move(content.bytes) : std::string());
   }
-  written_.reset();
   // A file that could not be read is tried again at the next look.
   known_ = status_ != ReadStatus::Failed;
   settled_ = !now.exists || now.changed < lookedAt - kSettleNanoseconds;
   stamp_ = now;
+}
+
+const IniIndex& CodeFileCache::current(const std::filesystem::path& folder) {
+  refresh(folder);
+  if (written_) {
+    index_ = IniIndex(std::move(*written_));
+    written_.reset();
+  }
   return index_;
+}
+
+const std::string& CodeFileCache::currentBytes(const std::filesystem::path& folder) {
+  refresh(folder);
+  return keptBytes();
 }
 
 void CodeFileCache::remember(const std::filesystem::path& folder, std::string bytes) {
@@ -298,7 +386,7 @@ std::optional<FileError> SaveStockMasterWhole(const std::filesystem::path& folde
 
 std::optional<FileError> SaveStockMasterWhole(CodeFileCache& file, const std::filesystem::path& folder,
                                               const LedgerTable& rows, const std::set<std::string>& dropped) {
-  const IniIndex& existing = file.current(folder);
+  const std::string& existing = file.currentBytes(folder);
   if (file.status() == ReadStatus::Failed) return file.error();
   std::string bytes = SerialiseStockMasterKeeping(rows, existing, dropped);
   file.forget();

@@ -54,8 +54,6 @@ std::string SerialiseStockMaster(const LedgerTable& rows);
 // code without an entry) keep their lines byte for byte and their order.
 // A section's code is read as the list reads it: the four bytes after "[".
 // Lines before the first section belong to no entry and are not kept.
-std::string SerialiseStockMasterKeeping(const LedgerTable& rows, const IniIndex& existing,
-                                        const std::set<std::string>& dropped);
 std::string SerialiseStockMasterKeeping(const LedgerTable& rows, std::string_view existing,
                                         const std::set<std::string>& dropped);
 // Rewrites the sections of these entries in place; other sections stay.
@@ -98,6 +96,8 @@ class CodeFileCache {
   // The file in `folder` as it stands now. A missing file reads as empty, and
   // so does one that cannot be read (status() and error() tell which).
   const IniIndex& current(const std::filesystem::path& folder);
+  // The same file's bytes, without indexing bytes the program wrote.
+  const std::string& currentBytes(const std::filesystem::path& folder);
   ReadStatus status() const { return status_; }
   const std::optional<FileError>& error() const { return error_; }
   // What was read no longer stands for the file: the program writes it.
@@ -110,6 +110,7 @@ class CodeFileCache {
   static std::int64_t Now();
 
   void setFolder(const std::filesystem::path& folder);
+  void refresh(const std::filesystem::path& folder);
   const std::string& keptBytes() const { return written_ ? *written_ : index_.bytes(); }
 
   StampReader stampOf_;

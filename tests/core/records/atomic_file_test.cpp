@@ -76,6 +76,10 @@ TEST(AtomicFile, ReadingTellsMissingFromUnreadable) {
   test::WriteBytes(folder / "big.txt", big);
   EXPECT_EQ(ReadWholeFile(folder / "big.txt").bytes, big);
 
+  // A file whose size is not known beforehand (the system reports 0) is
+  // read to its end all the same.
+  EXPECT_NE(ReadWholeFile("/proc/self/status").bytes.find("Name:"), std::string::npos);
+
   // A folder where the file should be is reported, not thrown.
   std::filesystem::create_directory(folder / "dir.txt");
   content = ReadWholeFile(folder / "dir.txt");
@@ -83,6 +87,23 @@ TEST(AtomicFile, ReadingTellsMissingFromUnreadable) {
   ASSERT_TRUE(content.error.has_value());
   EXPECT_EQ(content.error->path, folder / "dir.txt");
   EXPECT_TRUE(content.bytes.empty());
+}
+
+TEST(AtomicFile, AFileHoldsExactlyItsBytesAndNoOthers) {
+  TempFolder folder;
+  const std::string big = test::RandomBytes(200000, 7);
+  test::WriteBytes(folder / "big.txt", big);
+  EXPECT_TRUE(FileHoldsExactly(folder / "big.txt", big));
+  std::string changed = big;
+  changed.back() = static_cast<char>(changed.back() ^ 1);  // past the first piece read
+  EXPECT_FALSE(FileHoldsExactly(folder / "big.txt", changed));
+  EXPECT_FALSE(FileHoldsExactly(folder / "big.txt", big.substr(0, big.size() - 1)));
+  EXPECT_FALSE(FileHoldsExactly(folder / "big.txt", big + "x"));
+  test::WriteBytes(folder / "empty.txt", "");
+  EXPECT_TRUE(FileHoldsExactly(folder / "empty.txt", ""));
+  EXPECT_FALSE(FileHoldsExactly(folder / "missing.txt", ""));
+  std::filesystem::create_directory(folder / "dir.txt");
+  EXPECT_FALSE(FileHoldsExactly(folder / "dir.txt", ""));
 }
 
 TEST(AtomicFile, RemovingAMissingFileIsNoError) {

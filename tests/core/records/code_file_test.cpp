@@ -1,4 +1,5 @@
 #include "core/records/code_file.h"
+#include "core/records/escape.h"
 
 #include <gtest/gtest.h>
 
@@ -69,7 +70,7 @@ TEST(CodeFile, WholeFileKeepsTheSectionsWithoutAnEntryAsTheyStand) {
   // are entries of the list, 5555 under a longer header.
   const std::string file = Sjis(
       "[1234]\r\nN=old name\r\n\r\n"
-      "[7777]\r\nN=見本新規\r\nE=\r\nU=100\r\n\r\n"
+      "[7777]\r\nN=見本新規\r\nE=\r\nU=100\r\n [9999]\r\n\r\n"  // an indented "[" starts no section
       "[4321]\r\nN=gone\r\n\r\n"
       "[55555]\r\nN=covered\r\n\r\n"
       "[12]\nX=odd key\nN=lf only\n"  // code "12]", kept with its LF line ends
@@ -83,7 +84,7 @@ TEST(CodeFile, WholeFileKeepsTheSectionsWithoutAnEntryAsTheyStand) {
   EXPECT_EQ(Utf8(saved),
             "[1234]\r\nN=new name\r\nE=\r\nU=\r\n\r\n"
             "[5555]\r\nN=\r\nE=\r\nU=\r\n\r\n"
-            "[7777]\r\nN=見本新規\r\nE=\r\nU=100\r\n\r\n"
+            "[7777]\r\nN=見本新規\r\nE=\r\nU=100\r\n [9999]\r\n\r\n"
             "[12]\nX=odd key\nN=lf only\n"
             "[8888]\r\nU=1000");
   // Read back, the kept sections are entries again.
@@ -119,6 +120,15 @@ TEST(CodeFile, WholeFileWritesOnlyTheKeysThatAreNeeded) {
   EXPECT_EQ(back[1].cell(StockCol::Rate), "0.00000%");  // a zero result has rate 0 whatever the buy total
   EXPECT_EQ(back[1].cell(StockCol::Comment), "50%\r\nok");
   EXPECT_FALSE(back[1].mark);
+  // Lone breaks and runs of "%" are escaped as every other comment is; a
+  // comment made only of breaks takes twice its length.
+  for (const std::string comment : {"\r", "\n\n\n", "%%\r\r\n\n%", "a\rb\nc"}) {
+    LedgerTable one;
+    LedgerRow row = MakeStockRow("3333");
+    row.cells[StockCol::Comment] = comment;
+    one.insert(row);
+    EXPECT_EQ(SerialiseStockMaster(one), "[3333]\r\nN=\r\nE=\r\nU=\r\nC=" + EscapeText(comment) + "\r\n\r\n");
+  }
 }
 
 TEST(CodeFile, ReadingFallBacks) {

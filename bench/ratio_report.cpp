@@ -15,11 +15,14 @@ struct Seconds {
   double cpu = std::numeric_limits<double>::infinity();
 };
 
-// A benchmark's name as the ratios give it: without the "/min_time:2.000"
-// that a benchmark with a minimum time of its own carries.
-std::string NameWithoutMinTime(std::string name) {
-  const auto at = name.find("/min_time:");
-  if (at != std::string::npos) name.erase(at, name.find('/', at + 1) - at);
+// A benchmark's name as the ratios give it: without the "/min_time:2.000",
+// "/iterations:40", "/repeats:3" and "/manual_time" that a benchmark with
+// settings of its own carries.
+std::string PlainName(std::string name) {
+  for (const char* setting : {"/min_time:", "/iterations:", "/repeats:", "/manual_time"}) {
+    const auto at = name.find(setting);
+    if (at != std::string::npos) name.erase(at, name.find('/', at + 1) - at);
+  }
   return name;
 }
 
@@ -29,7 +32,7 @@ class RecordingReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
       if (run.run_type != Run::RT_Iteration || run.iterations == 0 || run.error_occurred) continue;
-      Seconds& s = times[NameWithoutMinTime(run.benchmark_name())];
+      Seconds& s = times[PlainName(run.benchmark_name())];
       const auto n = static_cast<double>(run.iterations);
       s.real = std::min(s.real, run.real_accumulated_time / n);
       s.cpu = std::min(s.cpu, run.cpu_accumulated_time / n);

@@ -1,5 +1,6 @@
 #include "app/shell/list_delegate.h"
 
+#include <QApplication>
 #include <QPainter>
 
 #include "app/shell/ledger_model.h"
@@ -68,6 +69,23 @@ CellStyle ListDelegate::styleOf(const QModelIndex& index, const QString& text, C
     row.position = position;
   }
   return StyleOf(*list_, role, text, row, state, colours_);
+}
+
+QSize ListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+  // The lists' models give no font of their own: the view's is the cells'.
+  const QString font = option.font.key();
+  if (font != lineFont_ || !line_.isValid()) {
+    QStyleOptionViewItem line = option;
+    initStyleOption(&line, index);
+    line.text = QStringLiteral("0\u3042");
+    line.features |= QStyleOptionViewItem::HasDisplay;
+    line.features &= ~QStyleOptionViewItem::HasDecoration;
+    const QWidget* widget = option.widget;
+    const QStyle* style = widget ? widget->style() : QApplication::style();
+    line_ = style->sizeFromContents(QStyle::CT_ItemViewItem, &line, QSize(), widget);
+    lineFont_ = font;
+  }
+  return line_;
 }
 
 void ListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {

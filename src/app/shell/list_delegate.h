@@ -28,6 +28,10 @@ class ListDelegate : public QStyledItemDelegate {
   std::optional<ListKind> list() const { return list_; }
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+  // Every cell is one line of text without a picture: its height is that of
+  // a line of digits and Japanese in the list's font, worked out once per
+  // font instead of laying out each cell's text.
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
   // What a cell takes beside its text: the margins and the grid line.
   static int CellMargins();
@@ -49,6 +53,8 @@ class ListDelegate : public QStyledItemDelegate {
   std::optional<ListKind> list_;
   SystemColours colours_;
   mutable Columns columns_;
+  mutable QString lineFont_;  // the font the line size was worked out for
+  mutable QSize line_;
 };
 
 }  // namespace tomvik::app

@@ -207,6 +207,15 @@ QPushButton* MakeButton(const QString& text, const char* objectName, QWidget* pa
 void SetTextColour(QWidget* widget, const QColor& colour) {
   // A disabled control keeps the greyed letters of every disabled control.
   QPalette palette = widget->palette();
+  // A palette set again is sent to the control and its children: skip it
+  // when nothing changes (the summary shows its colours after every trade).
+  bool same = true;
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
+      same = same && palette.color(group, role) == colour;
+    }
+  }
+  if (same && widget->testAttribute(Qt::WA_SetPalette)) return;
   for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
     palette.setColor(group, QPalette::WindowText, colour);
     palette.setColor(group, QPalette::ButtonText, colour);
@@ -223,6 +232,7 @@ void ShowSignColour(QLineEdit* field, core::Amount value) {
     case core::SignColour::WindowText: break;
   }
   QPalette palette = field->palette();
+  if (palette.color(QPalette::Text) == colour && field->testAttribute(Qt::WA_SetPalette)) return;
   palette.setColor(QPalette::Text, colour);
   field->setPalette(palette);
 }

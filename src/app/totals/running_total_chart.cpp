@@ -1,12 +1,14 @@
 #include "app/totals/running_total_chart.h"
 
 #include <QChart>
+#include <QChartView>
 #include <QDate>
 #include <QDateTime>
 #include <QDateTimeAxis>
 #include <QLineSeries>
 #include <QLocale>
 #include <QTime>
+#include <QVBoxLayout>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -25,8 +27,29 @@ qint64 TimeOf(QDate day) { return QDateTime(day, QTime(0, 0)).toMSecsSinceEpoch(
 
 }  // namespace
 
-RunningTotalChart::RunningTotalChart(QWidget* parent) : QChartView(parent) {
+RunningTotalChart::RunningTotalChart(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("ChartTotal"));
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+}
+
+void RunningTotalChart::showEvent(QShowEvent* event) {
+  build();
+  QWidget::showEvent(event);
+}
+
+const QLineSeries* RunningTotalChart::series() const {
+  const_cast<RunningTotalChart*>(this)->build();
+  return series_;
+}
+
+void RunningTotalChart::build() {
+  if (view_) return;
+  view_ = new QChartView(this);
+  layout()->addWidget(view_);
+  // The chart keeps the place in the focus order that this widget has.
+  setFocusPolicy(view_->focusPolicy());
+  setFocusProxy(view_);
   auto* chart = new QChart;
   chart->legend()->hide();
   chart->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
@@ -61,12 +84,13 @@ RunningTotalChart::RunningTotalChart(QWidget* parent) : QChartView(parent) {
   series_->attachAxis(timeAxis_);
   series_->attachAxis(valueAxis_);
 
-  setChart(chart);
-  setRenderHint(QPainter::Antialiasing);
+  view_->setChart(chart);
+  view_->setRenderHint(QPainter::Antialiasing);
   setRows({}, core::TotalsPeriod::Daily);
 }
 
 void RunningTotalChart::setRows(const std::vector<core::TotalsRow>& rows, core::TotalsPeriod period) {
+  build();
   QList<QPointF> points;
   double low = 0;
   double high = 0;

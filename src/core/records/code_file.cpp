@@ -107,17 +107,17 @@ void RecomputeStockDerived(LedgerRow& row) {
 
 LedgerTable ParseStockMaster(std::string_view bytes, bool filter) {
   std::vector<LedgerRow> rows;
-  for (const std::string& line : SplitLines(bytes)) {
-    if (line.empty()) continue;
+  ForEachLine(bytes, [&rows](std::string_view line) {
+    if (line.empty()) return;
     const char first = line[0];
     if (first == '[') {
       rows.push_back(MakeStockRow(std::string(Mid(line, 1, 4))));
-      continue;
+      return;
     }
     // A key line before the first header has no entry to belong to.
-    if (rows.empty()) continue;
+    if (rows.empty()) return;
     LedgerRow& entry = rows.back();
-    const std::string value(From(line, 2));
+    const std::string_view value = From(line, 2);
     switch (first) {
       case 'N': entry.cells[StockCol::Name] = value; break;
       case 'E': entry.cells[StockCol::Exchange] = value; break;
@@ -128,14 +128,10 @@ LedgerTable ParseStockMaster(std::string_view bytes, bool filter) {
       case 'F': entry.mark = value != "0"; break;
       default: break;
     }
-  }
-  LedgerTable table;
-  for (LedgerRow& row : rows) {
-    if (filter && !row.mark) continue;
-    RecomputeStockDerived(row);
-    table.insert(std::move(row));
-  }
-  return table;
+  });
+  if (filter) std::erase_if(rows, [](const LedgerRow& row) { return !row.mark; });
+  for (LedgerRow& row : rows) RecomputeStockDerived(row);
+  return LedgerTable::FromRows(std::move(rows));
 }
 
 std::string SerialiseStockMaster(const LedgerTable& rows) {

@@ -1,5 +1,6 @@
 #include "core/records/ledger_table.h"
 
+#include <algorithm>
 #include <limits>
 #include <utility>
 
@@ -61,6 +62,16 @@ std::size_t LedgerTable::insert(LedgerRow row) {
   rows_.insert(at, std::move(row));
   record(LedgerChange::Kind::Inserted, index);
   return index;
+}
+
+LedgerTable LedgerTable::FromRows(std::vector<LedgerRow> rows, LedgerTally tally) {
+  // Equal keys keep their order, as each insert goes after them.
+  const auto less = [](const LedgerRow& a, const LedgerRow& b) { return KeyLess(a.key, b.key); };
+  if (!std::is_sorted(rows.begin(), rows.end(), less)) std::stable_sort(rows.begin(), rows.end(), less);
+  LedgerTable table(std::move(tally));
+  table.rows_ = std::move(rows);
+  table.replaced();
+  return table;
 }
 
 std::size_t LedgerTable::rekey(std::size_t index, std::string key) {

@@ -4,20 +4,7 @@ namespace tomvik::core {
 
 std::vector<std::string> SplitLines(std::string_view content) {
   std::vector<std::string> lines;
-  std::size_t start = 0;
-  std::size_t i = 0;
-  while (i < content.size()) {
-    const char c = content[i];
-    if (c == '\r' || c == '\n') {
-      lines.emplace_back(content.substr(start, i - start));
-      if (c == '\r' && i + 1 < content.size() && content[i + 1] == '\n') ++i;
-      ++i;
-      start = i;
-    } else {
-      ++i;
-    }
-  }
-  if (start < content.size()) lines.emplace_back(content.substr(start));
+  ForEachLine(content, [&lines](std::string_view line) { lines.emplace_back(line); });
   return lines;
 }
 

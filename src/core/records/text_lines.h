@@ -12,6 +12,25 @@ namespace tomvik::core {
 // does not start an empty one.
 std::vector<std::string> SplitLines(std::string_view content);
 
+// The same lines handed one at a time to `take`, as views into the content.
+template <typename Take>
+void ForEachLine(std::string_view content, Take&& take) {
+  const char* const begin = content.data();
+  const char* const end = begin + content.size();
+  const char* start = begin;
+  for (const char* at = begin; at < end;) {
+    const char c = *at;
+    if (c == '\r' || c == '\n') {
+      take(std::string_view(start, static_cast<std::size_t>(at - start)));
+      if (c == '\r' && at + 1 < end && at[1] == '\n') ++at;
+      start = ++at;
+    } else {
+      ++at;
+    }
+  }
+  if (start < end) take(std::string_view(start, static_cast<std::size_t>(end - start)));
+}
+
 // Every line followed by CR LF.
 std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <random>
 #include <string>
@@ -40,6 +41,29 @@ TEST(LedgerTable, EqualKeysKeepTheirInsertionOrder) {
   EXPECT_EQ(table.insert(Row("k", "third")), 3u);
   EXPECT_EQ(table.insert(Row("l", "l")), 4u);
   EXPECT_EQ(FirstCells(table), (std::vector<std::string>{"j", "first", "second", "third", "l"}));
+}
+
+TEST(LedgerTable, ATableMadeFromRowsIsTheOneTheirInsertsMake) {
+  std::mt19937 random(15);
+  for (int round = 0; round < 50; ++round) {
+    std::vector<LedgerRow> rows;
+    const int count = static_cast<int>(random() % 40);
+    for (int i = 0; i < count; ++i) {
+      // Few distinct keys, so that equal keys meet; sorted input half the time.
+      rows.push_back(Row(std::string(1, static_cast<char>('a' + random() % 5)) + (random() % 2 ? "B" : "S"),
+                         std::to_string(random() % 1000)));
+    }
+    if (round % 2 == 0) {
+      std::stable_sort(rows.begin(), rows.end(), [](const LedgerRow& a, const LedgerRow& b) { return a.key < b.key; });
+    }
+    const LedgerTally tally{{0}, 1, 'B'};
+    LedgerTable inserted(tally);
+    for (const LedgerRow& row : rows) inserted.insert(row);
+    const LedgerTable made = LedgerTable::FromRows(rows, tally);
+    EXPECT_EQ(Keys(made), Keys(inserted));
+    EXPECT_EQ(FirstCells(made), FirstCells(inserted));
+    for (int group : {0, 1}) EXPECT_EQ(made.total(0, group), inserted.total(0, group));
+  }
 }
 
 TEST(LedgerTable, RekeyMovesTheRowAfterItsEqualsAndReturnsItsIndex) {

@@ -63,7 +63,7 @@ void HandlerSet::detach() {
 }
 
 void ShowRate(QLabel* panel, const core::PanelFigures& figures) {
-  const QColor text = panel->style()->standardPalette().color(QPalette::WindowText);
+  const QColor text = StandardColour(panel, QPalette::WindowText);
   QColor letters = text;
   QColor background = kRateNeutral;
   switch (core::RateLookOf(figures)) {

@@ -73,8 +73,7 @@ CellStyle ListDelegate::styleOf(const QModelIndex& index, const QString& text, C
 
 QSize ListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
   // The lists' models give no font of their own: the view's is the cells'.
-  const QString font = option.font.key();
-  if (font != lineFont_ || !line_.isValid()) {
+  if (!line_.isValid() || option.font != lineFont_) {
     QStyleOptionViewItem line = option;
     initStyleOption(&line, index);
     line.text = QStringLiteral("0\u3042");
@@ -83,7 +82,7 @@ QSize ListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelInd
     const QWidget* widget = option.widget;
     const QStyle* style = widget ? widget->style() : QApplication::style();
     line_ = style->sizeFromContents(QStyle::CT_ItemViewItem, &line, QSize(), widget);
-    lineFont_ = font;
+    lineFont_ = option.font;
   }
   return line_;
 }

@@ -7,6 +7,7 @@
 // serves it paints only the plain look (window, selection, grid).
 #pragma once
 
+#include <QFont>
 #include <QStyledItemDelegate>
 
 #include <optional>
@@ -53,7 +54,7 @@ class ListDelegate : public QStyledItemDelegate {
   std::optional<ListKind> list_;
   SystemColours colours_;
   mutable Columns columns_;
-  mutable QString lineFont_;  // the font the line size was worked out for
+  mutable QFont lineFont_;  // the font the line size was worked out for
   mutable QSize line_;
 };
 

@@ -56,11 +56,17 @@ inline int CollectSplit(const QSplitter* splitter) {
   return sizes.isEmpty() ? 0 : sizes.front();
 }
 
+inline std::vector<std::string> ComboItems(const QComboBox* combo);
+
 inline void SetComboItems(QComboBox* combo, const std::vector<std::string>& items) {
   const QSignalBlocker blocker(combo);
   const QString text = combo->currentText();
-  combo->clear();
-  for (const std::string& item : items) combo->addItem(ToQString(item));
+  // The same items again (a recent list whose first entry is chosen anew)
+  // are not rebuilt.
+  if (ComboItems(combo) != items) {
+    combo->clear();
+    for (const std::string& item : items) combo->addItem(ToQString(item));
+  }
   combo->setCurrentIndex(-1);
   if (combo->isEditable()) combo->setEditText(text);
 }

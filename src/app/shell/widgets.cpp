@@ -224,8 +224,18 @@ void SetTextColour(QWidget* widget, const QColor& colour) {
   widget->setPalette(palette);
 }
 
+QColor StandardColour(const QWidget* widget, QPalette::ColorRole role) {
+  static const QStyle* style = nullptr;
+  static QPalette palette;
+  if (widget->style() != style) {
+    style = widget->style();
+    palette = style->standardPalette();
+  }
+  return palette.color(role);
+}
+
 void ShowSignColour(QLineEdit* field, core::Amount value) {
-  QColor colour = field->style()->standardPalette().color(QPalette::Text);
+  QColor colour = StandardColour(field, QPalette::Text);
   switch (core::SignColourOf(value)) {
     case core::SignColour::Red: colour = kRed; break;
     case core::SignColour::Blue: colour = kBlue; break;
@@ -242,7 +252,8 @@ std::string CommentOf(const QPlainTextEdit* box) { return core::NormaliseLineBre
 void ShowComment(QPlainTextEdit* box, const std::string& comment) {
   QString text = ToQString(comment);
   text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  box->setPlainText(text);
+  // Laying the box's document out again costs more than comparing.
+  if (box->toPlainText() != text) box->setPlainText(text);
 }
 
 }  // namespace tomvik::app

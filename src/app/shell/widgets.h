@@ -85,6 +85,9 @@ QPushButton* MakeButton(const QString& text, const char* objectName, QWidget* pa
 
 // Letters of a label, button or field in a colour of their own.
 void SetTextColour(QWidget* widget, const QColor& colour);
+// A colour of the widget's style's own palette; the palette is built once
+// per style, not on every call.
+QColor StandardColour(const QWidget* widget, QPalette::ColorRole role);
 // A figure's letters in the colour of its sign (negative red, positive
 // blue, zero the window text colour).
 void ShowSignColour(QLineEdit* field, core::Amount value);

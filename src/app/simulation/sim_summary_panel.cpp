@@ -106,7 +106,7 @@ void SimSummaryPanel::showFigures(const core::SimSummaryFigures& f) {
   ui.MemoHold2S->setText(ToQString(f.holdings));
   ui.MemoEnable2S->setText(ToQString(f.available));
   // Only a shortfall has a colour of its own.
-  SetTextColour(ui.MemoEnable2S, f.availableValue < 0 ? kRed : style()->standardPalette().color(QPalette::Text));
+  SetTextColour(ui.MemoEnable2S, f.availableValue < 0 ? kRed : StandardColour(this, QPalette::Text));
 }
 
 void SimSummaryPanel::addUnrealisedToBalance(bool ticked) {

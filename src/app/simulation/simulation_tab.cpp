@@ -374,7 +374,7 @@ void SimulationTab::EditPrice5Change() {
 }
 
 void SimulationTab::showSide(core::SimSide side) {
-  QColor colour = style()->standardPalette().color(QPalette::WindowText);
+  QColor colour = StandardColour(this, QPalette::WindowText);
   if (side == core::SimSide::Long) colour = kRed;
   if (side == core::SimSide::Short) colour = kBlue;
   SetTextColour(ui.GroupBoxHold5, colour);

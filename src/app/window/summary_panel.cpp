@@ -86,7 +86,7 @@ void SummaryPanel::showSummary(const core::Books& books) {
   Show(ui.MemoHoldLS, Figure(s.sellPositions));
   Show(ui.MemoEnable2, Figure(s.available));
   // Only a shortfall has a colour of its own.
-  SetTextColour(ui.MemoEnable2, s.available < 0 ? kRed : style()->standardPalette().color(QPalette::Text));
+  SetTextColour(ui.MemoEnable2, s.available < 0 ? kRed : StandardColour(this, QPalette::Text));
   Show(ui.MemoRemain2, Figure(s.balance));
 }
 
@@ -107,7 +107,7 @@ void SummaryPanel::setStoredFiguresEditable(bool editable) {
     memo->setFocusPolicy(editable ? Qt::StrongFocus : Qt::ClickFocus);
     // Editable on the window colour, locked on the button face.
     QPalette palette = memo->palette();
-    palette.setColor(QPalette::Base, style()->standardPalette().color(editable ? QPalette::Base : QPalette::Button));
+    palette.setColor(QPalette::Base, StandardColour(this, editable ? QPalette::Base : QPalette::Button));
     memo->setPalette(palette);
   }
 }

@@ -8,6 +8,8 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTreeView>
 
 #include <filesystem>
@@ -96,6 +98,29 @@ TEST(ListDelegateText, AFigureTooWideIsCutAtItsEndAndFollowedByDots) {
   EXPECT_LE(metrics.horizontalAdvance(cut), room);
   // However narrow, one character stays.
   EXPECT_EQ(ListDelegate::Shortened(QStringLiteral("見本電機"), metrics, 1), QStringLiteral("見..."));
+}
+
+TEST_F(ListPainting, RowsAreOneLineOfJapaneseHighWhateverTheFirstRowHolds) {
+  // The first row holds only digits; the second a Japanese name.
+  writeFile("Hold.txt", QStringLiteral("=1000000,0\r\n"
+                                       "-買,1234 1234,1,100,412000,100,4120,4300,18000\r\n \r\n"
+                                       "-買,9984 見本通信株式会社,東証１部,100,250000,100,2500,2400,-10000\r\n \r\n"));
+  open();
+  window_->showTab(1);
+  auto* list = user_->find<QTreeView>("ListViewHold");
+  const int name = column(list, QStringLiteral("銘柄"));
+  const QRect first = list->visualRect(list->model()->index(0, name));
+  const QRect second = list->visualRect(list->model()->index(1, name));
+  EXPECT_EQ(first.height(), second.height());
+  // Tall enough for the Japanese line as the toolkit lays it out.
+  QStyleOptionViewItem option;
+  option.initFrom(list);
+  option.font = list->font();
+  option.text = list->model()->index(1, name).data().toString();
+  option.features = QStyleOptionViewItem::HasDisplay;
+  const QSize needed = list->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), list);
+  EXPECT_GE(second.height(), needed.height());
+  EXPECT_GE(second.height(), QFontMetrics(list->font()).height());
 }
 
 TEST_F(ListPainting, ColumnsWithoutAStoredWidthFitTheirDatesAndRates) {

@@ -1,6 +1,5 @@
 #include "app/shell/list_delegate.h"
 
-#include <QApplication>
 #include <QPainter>
 
 #include "app/shell/ledger_model.h"
@@ -72,19 +71,19 @@ CellStyle ListDelegate::styleOf(const QModelIndex& index, const QString& text, C
 }
 
 QSize ListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
-  // The lists' models give no font of their own: the view's is the cells'.
-  if (!line_.isValid() || option.font != lineFont_) {
-    QStyleOptionViewItem line = option;
-    initStyleOption(&line, index);
-    line.text = QStringLiteral("0\u3042");
-    line.features |= QStyleOptionViewItem::HasDisplay;
-    line.features &= ~QStyleOptionViewItem::HasDecoration;
-    const QWidget* widget = option.widget;
-    const QStyle* style = widget ? widget->style() : QApplication::style();
-    line_ = style->sizeFromContents(QStyle::CT_ItemViewItem, &line, QSize(), widget);
-    lineFont_ = option.font;
+  QStyleOptionViewItem cell = option;
+  initStyleOption(&cell, index);
+  // Laying a text out is what a size costs; the list asks again for the
+  // same few cells (its first row) after every change.
+  if (cell.font != sizesFont_ || sizes_.size() > 512) {
+    sizes_.clear();
+    sizesFont_ = cell.font;
   }
-  return line_;
+  const QString key = QString::number(static_cast<int>(cell.features)) + QLatin1Char(' ') + cell.text;
+  if (const auto known = sizes_.constFind(key); known != sizes_.constEnd()) return *known;
+  const QSize size = QStyledItemDelegate::sizeHint(option, index);
+  sizes_.insert(key, size);
+  return size;
 }
 
 void ListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {

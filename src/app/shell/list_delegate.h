@@ -8,6 +8,9 @@
 #pragma once
 
 #include <QFont>
+#include <QHash>
+#include <QSize>
+#include <QString>
 #include <QStyledItemDelegate>
 
 #include <optional>
@@ -29,9 +32,7 @@ class ListDelegate : public QStyledItemDelegate {
   std::optional<ListKind> list() const { return list_; }
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
-  // Every cell is one line of text without a picture: its height is that of
-  // a line of digits and Japanese in the list's font, worked out once per
-  // font instead of laying out each cell's text.
+  // As the toolkit works it out, remembered for each text and font.
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
   // What a cell takes beside its text: the margins and the grid line.
@@ -54,8 +55,8 @@ class ListDelegate : public QStyledItemDelegate {
   std::optional<ListKind> list_;
   SystemColours colours_;
   mutable Columns columns_;
-  mutable QFont lineFont_;  // the font the line size was worked out for
-  mutable QSize line_;
+  mutable QFont sizesFont_;  // the font the sizes were worked out for
+  mutable QHash<QString, QSize> sizes_;
 };
 
 }  // namespace tomvik::app

@@ -40,11 +40,7 @@
 
 namespace tomvik::app {
 
-std::optional<std::size_t> DiaryTab::selectedIndex() const {
-  const QModelIndexList rows = ui.ListViewDiary->selectionModel()->selectedRows();
-  if (rows.isEmpty()) return std::nullopt;
-  return ui.Model->tableIndex(rows.front().row());
-}
+std::optional<std::size_t> DiaryTab::selectedIndex() const { return SelectedTableIndex(ui.ListViewDiary, *ui.Model); }
 
 void DiaryTab::ListViewDiarySelectItem() {
   const auto selected = selectedIndex();

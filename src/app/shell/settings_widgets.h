@@ -56,7 +56,11 @@ inline int CollectSplit(const QSplitter* splitter) {
   return sizes.isEmpty() ? 0 : sizes.front();
 }
 
-inline std::vector<std::string> ComboItems(const QComboBox* combo);
+inline std::vector<std::string> ComboItems(const QComboBox* combo) {
+  std::vector<std::string> items;
+  for (int i = 0; i < combo->count(); ++i) items.push_back(ToSjis(combo->itemText(i)));
+  return items;
+}
 
 inline void SetComboItems(QComboBox* combo, const std::vector<std::string>& items) {
   const QSignalBlocker blocker(combo);
@@ -69,12 +73,6 @@ inline void SetComboItems(QComboBox* combo, const std::vector<std::string>& item
   }
   combo->setCurrentIndex(-1);
   if (combo->isEditable()) combo->setEditText(text);
-}
-
-inline std::vector<std::string> ComboItems(const QComboBox* combo) {
-  std::vector<std::string> items;
-  for (int i = 0; i < combo->count(); ++i) items.push_back(ToSjis(combo->itemText(i)));
-  return items;
 }
 
 // The exchange combos keep their built-in names unless the settings list some.

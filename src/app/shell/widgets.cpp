@@ -144,6 +144,12 @@ QTreeView* MakeListView(const QString& objectName, QWidget* parent) {
   return view;
 }
 
+std::optional<std::size_t> SelectedTableIndex(const QTreeView* view, const LedgerModel& model) {
+  const QModelIndexList rows = view->selectionModel()->selectedRows();
+  if (rows.isEmpty()) return std::nullopt;
+  return model.tableIndex(rows.front().row());
+}
+
 void SetFieldEnabled(QWidget* field, bool enabled) { field->setEnabled(enabled); }
 
 void ApplyColumns(QTreeView* view, const std::vector<ColumnSpec>& columns) {
@@ -204,24 +210,27 @@ QPushButton* MakeButton(const QString& text, const char* objectName, QWidget* pa
   return button;
 }
 
+namespace {
+
+// A palette set again is sent to the control and its children: skip it when
+// it would change nothing (the summary shows its colours after every trade).
+void ApplyPalette(QWidget* widget, const QPalette& palette) {
+  const QPalette& now = widget->palette();
+  if (widget->testAttribute(Qt::WA_SetPalette) && palette == now && palette.resolveMask() == now.resolveMask()) return;
+  widget->setPalette(palette);
+}
+
+}  // namespace
+
 void SetTextColour(QWidget* widget, const QColor& colour) {
   // A disabled control keeps the greyed letters of every disabled control.
   QPalette palette = widget->palette();
-  // A palette set again is sent to the control and its children: skip it
-  // when nothing changes (the summary shows its colours after every trade).
-  bool same = true;
-  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
-      same = same && palette.color(group, role) == colour;
-    }
-  }
-  if (same && widget->testAttribute(Qt::WA_SetPalette)) return;
   for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
     palette.setColor(group, QPalette::WindowText, colour);
     palette.setColor(group, QPalette::ButtonText, colour);
     palette.setColor(group, QPalette::Text, colour);
   }
-  widget->setPalette(palette);
+  ApplyPalette(widget, palette);
 }
 
 QColor StandardColour(const QWidget* widget, QPalette::ColorRole role) {
@@ -242,9 +251,8 @@ void ShowSignColour(QLineEdit* field, core::Amount value) {
     case core::SignColour::WindowText: break;
   }
   QPalette palette = field->palette();
-  if (palette.color(QPalette::Text) == colour && field->testAttribute(Qt::WA_SetPalette)) return;
   palette.setColor(QPalette::Text, colour);
-  field->setPalette(palette);
+  ApplyPalette(field, palette);
 }
 
 std::string CommentOf(const QPlainTextEdit* box) { return core::NormaliseLineBreaks(ToSjis(box->toPlainText())); }

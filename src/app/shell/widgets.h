@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,8 @@ void FillBuiltInExchanges(QComboBox* combo);
 void PlacePanelOverList(QWidget* tab, QSplitter* splitter, int panelHeight);
 // Gives a list view's columns their default widths, fixed and hidden states.
 void ApplyColumns(QTreeView* view, const std::vector<ColumnSpec>& columns);
+// The table row of the list's selected row, if one is selected.
+std::optional<std::size_t> SelectedTableIndex(const QTreeView* view, const LedgerModel& model);
 QRadioButton* MakeRadio(const QString& text, const char* objectName, QWidget* parent);
 // A small frame holding one set of choices side by side.
 QGroupBox* MakeChoiceBox(QWidget* parent, std::initializer_list<QRadioButton*> choices);

@@ -300,11 +300,7 @@ void StockTab::ListViewStockMouseDown(const QPoint& position) {
   changed();
 }
 
-std::optional<std::size_t> StockTab::selectedRow() const {
-  const QModelIndexList rows = ui.ListViewStock->selectionModel()->selectedRows();
-  if (rows.isEmpty()) return std::nullopt;
-  return ui.Model->tableIndex(rows.front().row());
-}
+std::optional<std::size_t> StockTab::selectedRow() const { return SelectedTableIndex(ui.ListViewStock, *ui.Model); }
 
 void StockTab::ListViewStockDblClick() {
   const auto row = selectedRow();
